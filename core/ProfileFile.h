@@ -1,0 +1,33 @@
+// An INI-style file with private-profile semantics, kept as the bytes it was read from.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class ProfileFile
+{
+public:
+    // Values are read cut to this many bytes.
+    static constexpr std::size_t MaxValueBytes = 1023;
+
+    // A missing or unreadable file reads as empty.
+    static ProfileFile load(const std::filesystem::path& path);
+    static ProfileFile parse(std::string_view bytes);
+
+    // Section and key match without regard to ASCII case; nothing when missing.
+    std::optional<std::string> get(std::string_view section, std::string_view key) const;
+    // Replaces the key's value in place, or appends the key at the end of its section, or
+    // appends the section at the end of the file.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string bytes() const;
+    // Writes the whole file beside the old one and renames it over it, so readers see either
+    // the old or the new file. False when that could not be done; the old file is then intact.
+    bool saveAtomically(const std::filesystem::path& path) const;
+
+private:
+    std::vector<std::string> m_lines; // each with its own line ending, as read
+};

@@ -1,0 +1,31 @@
+// The user's settings and identity, and the settings file "rupeta.ini" that holds them.
+#pragma once
+
+#include "DateTime.h"
+
+#include <cstdint>
+#include <string>
+
+struct Settings
+{
+    std::int32_t TimerMinutes = 30;
+    std::int32_t ResetMinutes = 0;
+    bool AutoReset = false;
+    std::int32_t AlarmPosition = 3;
+    std::string UserID;         // code page 932 bytes
+    DateTime FirstActivated = 0;
+    std::string SurveyPassword; // code page 932 bytes
+};
+
+class SettingsFile
+{
+public:
+    static constexpr const char* FileName = "rupeta.ini";
+
+    // Reads "rupeta.ini" in the current directory into the settings (defaults where missing).
+    // Returns true when "first-activated" was missing or empty: the first run.
+    static bool load(Settings& settings, DateTime now);
+    // Writes the seven keys into "rupeta.ini" in the current directory, keeping every other
+    // line. Failures are swallowed; always returns true.
+    static bool save(const Settings& settings);
+};

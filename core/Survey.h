@@ -1,0 +1,13 @@
+// The survey campaign: when it is due, the first-run start page, the password, the pages.
+#pragma once
+
+#include "DateTime.h"
+
+#include <string>
+#include <string_view>
+
+bool isSurveyDue(DateTime today, DateTime firstActivated, std::string_view surveyPassword);
+bool isStartPageDue(bool firstRun, DateTime today);
+bool isCampaignPassword(std::string_view typed);
+std::string startPageUrl(std::string_view userId);
+std::string surveyPageUrl(std::string_view userId);
