@@ -12,7 +12,7 @@ struct Settings
     std::int32_t ResetMinutes = 0;
     bool AutoReset = false;
     std::int32_t AlarmPosition = 3;
-    std::string UserID;         // code page 932 bytes
+    std::string UserID; // code page 932 bytes
     DateTime FirstActivated = 0;
     std::string SurveyPassword; // code page 932 bytes
 };
