@@ -1,0 +1,120 @@
+// The settings dialog: work interval, auto reset and its idle minutes, reminder position.
+#include "TFormConfig.h"
+#include "ui_FormConfig.h"
+
+#include "core/Settings.h"
+#include "core/TextToInt.h"
+#include "windows/DialogPlacement.h"
+#include "windows/MainForm.h"
+#include "windows/UiFont.h"
+
+#include <QPointer>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::int32_t TimerFallback = 60;
+constexpr std::int32_t ResetFallback = 10;
+
+std::int32_t editValue(const QLineEdit* edit, std::int32_t fallback)
+{
+    return textToInt(edit->text().toStdString(), fallback);
+}
+
+} // namespace
+
+TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui::FormConfig>())
+{
+    installUiFontSubstitution();
+    ui->setupUi(this);
+    ui->UpDown_Timer->setBuddy(ui->EditTimer);
+    ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
+    connect(ui->CheckBox_Reset, &QCheckBox::toggled, this, &TFormConfig::CheckBox_ResetClick);
+    connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+TFormConfig::~TFormConfig() = default;
+
+void TFormConfig::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TFormConfig::FormShow()
+{
+    CheckBox_ResetClick();
+}
+
+void TFormConfig::CheckBox_ResetClick()
+{
+    const bool on = ui->CheckBox_Reset->isChecked();
+    ui->Edit_Reset->setEnabled(on);
+    ui->UpDown_Reset->setEnabled(on);
+    ui->Label4->setEnabled(on);
+}
+
+void TFormConfig::run(MainForm& main)
+{
+    // The owner can be destroyed while the dialog runs (the program ended from the tray menu):
+    // then neither it nor the dialog, which went with it, may be touched again.
+    QPointer<QWidget> owner = main.ownerWidget();
+    const bool owned = owner;
+    QPointer<TFormConfig> dialog = new TFormConfig(owner);
+    Ui::FormConfig& ui = *dialog->ui;
+
+    const Settings& current = main.settings();
+    ui.EditTimer->setText(QString::number(current.TimerMinutes));
+    ui.UpDown_Timer->setPosition(current.TimerMinutes);
+    ui.CheckBox_Reset->setChecked(current.AutoReset);
+    ui.Edit_Reset->setText(QString::number(current.ResetMinutes));
+    ui.UpDown_Reset->setPosition(current.ResetMinutes);
+    switch (current.AlarmPosition) {
+    case 0:
+        ui.RadioButton1->setChecked(true);
+        break;
+    case 1:
+        ui.RadioButton2->setChecked(true);
+        break;
+    case 2:
+        ui.RadioButton3->setChecked(true);
+        break;
+    case 3:
+        ui.RadioButton4->setChecked(true);
+        break;
+    default:
+        ui.RadioButton5->setChecked(true);
+        break;
+    }
+
+    centreOnScreen(*dialog);
+    main.EnableMenus(false);
+    const int result = dialog->exec();
+    if (owned && !owner)
+        return;
+    main.EnableMenus(true);
+
+    if (dialog && result == QDialog::Accepted) {
+        Settings& settings = main.settings();
+        settings.TimerMinutes = editValue(ui.EditTimer, TimerFallback);
+        settings.ResetMinutes = editValue(ui.Edit_Reset, ResetFallback);
+        settings.AutoReset = ui.CheckBox_Reset->isChecked();
+        if (ui.RadioButton1->isChecked())
+            settings.AlarmPosition = 0;
+        else if (ui.RadioButton2->isChecked())
+            settings.AlarmPosition = 1;
+        else if (ui.RadioButton3->isChecked())
+            settings.AlarmPosition = 2;
+        else if (ui.RadioButton4->isChecked())
+            settings.AlarmPosition = 3;
+        else
+            settings.AlarmPosition = 4;
+        settings.TimerMinutes = std::clamp(settings.TimerMinutes, 30, 90);
+        settings.ResetMinutes = std::clamp(settings.ResetMinutes, 5, 15);
+        main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);
+        main.SaveSettings();
+    }
+    delete dialog;
+}

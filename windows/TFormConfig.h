@@ -1,0 +1,34 @@
+// The settings dialog: work interval, auto reset and its idle minutes, reminder position.
+#pragma once
+
+#include <QDialog>
+
+#include <memory>
+
+class MainForm;
+
+namespace Ui {
+class FormConfig;
+}
+
+class TFormConfig : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TFormConfig(QWidget* owner);
+    ~TFormConfig() override;
+
+    // Builds the dialog, fills it from the settings, runs it and on OK takes the values over,
+    // refreshes the tray and saves.
+    static void run(MainForm& main);
+
+    void FormShow();
+    void CheckBox_ResetClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::FormConfig> ui;
+};
