@@ -1,0 +1,151 @@
+// Draws the tray pictures and the program icon pixel by pixel.
+#include "IconPainter.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace IconPainter {
+namespace {
+
+// The standard 16-colour palette entries the pictures use.
+constexpr QRgb Black = 0xff000000;
+constexpr QRgb Maroon = 0xff800000;
+constexpr QRgb Teal = 0xff008080;
+constexpr QRgb Silver = 0xffc0c0c0;
+constexpr QRgb Grey = 0xff808080;
+constexpr QRgb Red = 0xffff0000;
+constexpr QRgb Blue = 0xff0000ff;
+constexpr QRgb Cyan = 0xff00ffff;
+constexpr QRgb White = 0xffffffff;
+
+// Progress step of each ImageN; -1 for the idle picture Image6.
+constexpr std::array<int, 17> StepOfImage{0, 4, 8, 12, 14, -1, 2, 6, 10, 1, 7, 11, 15, 3, 5, 9, 13};
+
+void drawMonitor(QImage& image, double f, bool on)
+{
+    const int line = std::max(1, static_cast<int>(std::lround(f * 0.75)));
+    const int frame = static_cast<int>(std::lround(f));
+    const auto px = [f](double units) { return static_cast<int>(std::lround(units * f)); };
+    // Case 0..12 wide, 0..9 high, then a neck and a foot, all in sixteenths of the picture.
+    const int x0 = 0, x1 = px(12), y0 = px(0.5), y1 = px(9.5);
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            QRgb c = Blue;
+            if (x < x0 + line || x >= x1 - line || y < y0 + line || y >= y1 - line) {
+                c = Black;
+            } else if (x < x0 + line + frame || x >= x1 - line - frame || y < y0 + line + frame ||
+                       y >= y1 - line - frame) {
+                c = Silver;
+            } else if (!on) {
+                c = Black;
+            } else {
+                // A one-pixel glint across the screen's top-left corner.
+                const int dx = x - (x0 + line + frame);
+                const int dy = y - (y0 + line + frame);
+                if (dx + dy == frame) {
+                    c = White;
+                }
+            }
+            image.setPixel(x, y, c);
+        }
+    }
+    for (int y = y1; y < px(10.5); ++y) {
+        for (int x = px(5); x < px(7); ++x) {
+            image.setPixel(x, y, Grey);
+        }
+    }
+    for (int y = px(10.5); y < px(11.5); ++y) {
+        for (int x = px(2); x < px(10); ++x) {
+            image.setPixel(x, y, Black);
+        }
+    }
+}
+
+void drawDial(QImage& image, double f, Dial dial, int step)
+{
+    const double cx = 10.5 * f;
+    const double cy = 10.5 * f;
+    const double outer = 5.5 * f;
+    const double line = std::max(1.0, std::round(f * 0.75));
+    const double rim = f;
+    const double face = outer - line - rim;
+    const double sweep = 2 * std::numbers::pi * step / 16;
+    const int size = image.width();
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const double dx = x + 0.5 - cx;
+            const double dy = y + 0.5 - cy;
+            const double d = std::hypot(dx, dy);
+            if (d > outer) {
+                continue;
+            }
+            QRgb c = White;
+            const bool onVertical = std::abs(dx) < f / 2;
+            const bool onHorizontal = std::abs(dy) < f / 2;
+            if (d > outer - line) {
+                c = Black;
+            } else if (d > face) {
+                c = dial == Dial::Full ? Maroon : Cyan;
+            } else if (dial == Dial::Full) {
+                c = Red;
+            } else if (d > face - f && (onVertical || onHorizontal)) {
+                c = Red; // the ticks at 12, 3, 6 and 9
+            } else if (dial == Dial::Hand) {
+                if (onVertical && dy <= f / 2) {
+                    c = Grey;
+                }
+            } else if (dial == Dial::Idle) {
+                if (d < 0.75 * f) {
+                    c = Grey;
+                }
+            } else {
+                // Clockwise from 12; the very centre belongs to any sector.
+                double angle = std::atan2(dx, -dy);
+                if (angle < 0) {
+                    angle += 2 * std::numbers::pi;
+                }
+                if (d < 1e-9 || angle < sweep) {
+                    c = Teal;
+                }
+            }
+            image.setPixel(x, y, c);
+        }
+    }
+}
+
+} // namespace
+
+QImage draw(int size, Dial dial, int step)
+{
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    const double f = size / 16.0;
+    drawMonitor(image, f, dial != Dial::Idle);
+    drawDial(image, f, dial, step);
+    return image;
+}
+
+QImage progress(int size, int step)
+{
+    if (step <= 0) {
+        return draw(size, Dial::Hand);
+    }
+    if (step >= 15) {
+        return draw(size, Dial::Full);
+    }
+    return draw(size, Dial::Sector, step);
+}
+
+QImage trayImage(int size, int image)
+{
+    const int step = StepOfImage.at(static_cast<std::size_t>(image - 1));
+    return step < 0 ? draw(size, Dial::Idle) : progress(size, step);
+}
+
+QImage programIcon(int size)
+{
+    return draw(size, Dial::Sector, 4);
+}
+
+} // namespace IconPainter

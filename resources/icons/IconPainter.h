@@ -1,0 +1,27 @@
+// Draws the tray pictures and the program icon pixel by pixel: a monitor overlapped by a
+// clock dial, in the standard 16-colour palette on a transparent background.
+#pragma once
+
+#include <QImage>
+
+namespace IconPainter {
+
+// What the dial shows.
+enum class Dial
+{
+    Hand,   // progress step 0: a grey hand to 12
+    Sector, // progress steps 1..14: a teal sector
+    Full,   // progress step 15: all red, maroon rim
+    Idle,   // switched off: black screen, a grey centre dot
+};
+
+// The picture of one state at size x size pixels (16, 32 or 48); step is used by Sector.
+QImage draw(int size, Dial dial, int step = 0);
+// The progress picture of step 0..15.
+QImage progress(int size, int step);
+// ImageN of the main window (1..17) for the step table; Image6 is the idle picture.
+QImage trayImage(int size, int image);
+// The program icon.
+QImage programIcon(int size);
+
+} // namespace IconPainter

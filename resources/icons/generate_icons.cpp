@@ -1,0 +1,31 @@
+// Writes the tray pictures and the program icon as PNG files:
+//   generate_icons <dir>  ->  <dir>/tray/{16,32,48}/image{1..17}.png, <dir>/rupeta-{16,32,48}.png
+#include "IconPainter.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: generate_icons <output directory>\n";
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    bool ok = true;
+    for (const int size : {16, 32, 48}) {
+        const QString dir = QStringLiteral("tray/%1").arg(size);
+        ok = out.mkpath(dir) && ok;
+        for (int n = 1; n <= 17; ++n) {
+            ok = IconPainter::trayImage(size, n).save(
+                     out.filePath(QStringLiteral("%1/image%2.png").arg(dir).arg(n))) &&
+                 ok;
+        }
+        ok = IconPainter::programIcon(size).save(
+                 out.filePath(QStringLiteral("rupeta-%1.png").arg(size))) &&
+             ok;
+    }
+    return ok ? 0 : 1;
+}
