@@ -1,0 +1,102 @@
+// The reminder chime: libsndfile decodes it, QAudioSink plays it from a buffer.
+#include "BeepSound.h"
+
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+
+#include <sndfile.h>
+
+#include <system_error>
+
+std::vector<std::filesystem::path> BeepSound::searchPath(const std::filesystem::path& exeDir)
+{
+    return {std::filesystem::path(FileName), exeDir / FileName,
+            std::filesystem::path(RUPETA_DATA_DIR) / FileName};
+}
+
+std::unique_ptr<BeepSound> BeepSound::open(const std::filesystem::path& exeDir, QString& error)
+{
+    const auto candidates = searchPath(exeDir);
+    std::filesystem::path file = candidates.front();
+    for (const auto& candidate : candidates) {
+        std::error_code ec;
+        if (std::filesystem::exists(candidate, ec)) {
+            file = candidate;
+            break;
+        }
+    }
+
+    SF_INFO info{};
+    SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
+    QString reason;
+    QByteArray pcm;
+    if (sound == nullptr) {
+        reason = QString::fromLocal8Bit(sf_strerror(nullptr));
+    } else if (info.frames <= 0 || info.channels <= 0 || info.channels > 2 ||
+               info.samplerate <= 0) {
+        reason = QStringLiteral("no usable sound (frames %1, channels %2, rate %3)")
+                     .arg(info.frames)
+                     .arg(info.channels)
+                     .arg(info.samplerate);
+    } else {
+        pcm.resize(static_cast<qsizetype>(info.frames * info.channels * sizeof(short)));
+        const sf_count_t read =
+            sf_readf_short(sound, reinterpret_cast<short*>(pcm.data()), info.frames);
+        if (read <= 0) {
+            reason = QString::fromLocal8Bit(sf_strerror(sound));
+        }
+        pcm.resize(static_cast<qsizetype>(read * info.channels * sizeof(short)));
+    }
+    if (sound != nullptr) {
+        sf_close(sound);
+    }
+    if (!reason.isEmpty()) {
+        error = QStringLiteral("サウンド ファイル \"%1\" を開けません。\n%2")
+                    .arg(QString::fromStdString(file.string()), reason.trimmed());
+        return nullptr;
+    }
+    return std::unique_ptr<BeepSound>(
+        new BeepSound(std::move(pcm), info.samplerate, info.channels));
+}
+
+BeepSound::BeepSound(QByteArray pcm, int sampleRate, int channels)
+    : m_pcm(std::move(pcm)), m_sampleRate(sampleRate), m_channels(channels)
+{
+    m_buffer.setBuffer(&m_pcm);
+    m_buffer.open(QIODevice::ReadOnly);
+    m_buffer.seek(m_buffer.size()); // the first play starts from the beginning
+}
+
+BeepSound::~BeepSound() = default;
+
+void BeepSound::play()
+{
+    if (!m_sink) {
+        // No sound server: a sink would never finish, so stay silent.
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull()) {
+            return;
+        }
+        QAudioFormat format;
+        format.setSampleRate(m_sampleRate);
+        format.setChannelCount(m_channels);
+        format.setSampleFormat(QAudioFormat::Int16);
+        m_sink = std::make_unique<QAudioSink>(device, format);
+    }
+    if (m_sink->state() == QAudio::SuspendedState && !m_buffer.atEnd()) {
+        m_sink->resume();
+        return;
+    }
+    if (m_buffer.atEnd()) {
+        m_buffer.seek(0);
+    }
+    m_sink->start(&m_buffer);
+}
+
+void BeepSound::stop()
+{
+    if (m_sink && m_sink->state() == QAudio::ActiveState) {
+        m_sink->suspend();
+    }
+}

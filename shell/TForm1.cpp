@@ -1,0 +1,287 @@
+// The hidden main window: start-up, tray icon and menu, tick, shutdown.
+#include "TForm1.h"
+#include "ui_Form1.h"
+
+#include "BeepSound.h"
+#include "LinksFile.h"
+#include "core/Cp932.h"
+#include "core/Survey.h"
+#include "platform/Platform.h"
+#include "windows/TForm2.h"
+#include "windows/TFormAbout.h"
+#include "windows/TFormConfig.h"
+#include "windows/TForm_Stretch.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QTimer>
+
+TForm1::TForm1(Platform& platform, BeepSound& sound)
+    : ui(std::make_unique<Ui::Form1>()), m_platform(platform), m_sound(sound),
+      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this))
+{
+    ui->setupUi(this);
+    Timer_Tick->setTimerType(Qt::PreciseTimer); // the coarse default drifts by up to 5 %
+    Timer_Tick->setInterval(1000);
+    connect(Timer_Tick, &QTimer::timeout, this, &TForm1::Timer_TickTimer);
+
+    connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
+    connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);
+    connect(ui->MenuSample, &QAction::triggered, this, &TForm1::MenuSampleClick);
+    connect(ui->MenuStretch, &QAction::triggered, this, &TForm1::MenuStretchClick);
+    connect(ui->MenuDemo, &QAction::triggered, this, &TForm1::MenuDemoClick);
+    connect(ui->MenuAbout, &QAction::triggered, this, &TForm1::MenuAboutClick);
+    connect(ui->MenuExit, &QAction::triggered, this, &TForm1::MenuExitClick);
+    const std::array<QAction*, 5> links{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
+                                        ui->Menu_Info4, ui->Menu_Info5};
+    for (std::size_t i = 0; i < links.size(); ++i) {
+        connect(links[i], &QAction::triggered, this, [this, i] { Menu_InfoClick(i); });
+    }
+
+    AlarmForm = new TForm2(*this, this);
+
+    if (m_platform.ctrlAndShiftDown()) {
+        ui->MenuDemo->setVisible(true);
+    }
+
+    const bool firstRun = SettingsFile::load(m_settings, m_platform.now());
+    SaveSettings();
+
+    loadLinks();
+
+    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1));
+    m_shownImage = 1;
+    m_tray->setToolTip(QStringLiteral("ルペタ"));
+    connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
+    m_tray->show();
+    UpdateTrayIcon(0, m_settings.TimerMinutes);
+
+    if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
+        openDocument(startPageUrl(cp932ToUtf8(m_settings.UserID)));
+    }
+
+    Timer_Tick->start();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::loadLinks()
+{
+    const Links links = LinksFile::load();
+    const std::array<QAction*, 5> items{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
+                                        ui->Menu_Info4, ui->Menu_Info5};
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string& name = links.names[i];
+        // Menus take "&" as the access-key mark already; "-" is the separator line.
+        items[i]->setText(QString::fromStdString(name));
+        items[i]->setSeparator(name == "-");
+        items[i]->setVisible(!name.empty());
+        LinkURL[i] = links.urls[i];
+    }
+}
+
+const QIcon& TForm1::trayIcon(int image)
+{
+    QIcon& icon = m_trayIcons.at(static_cast<std::size_t>(image - 1));
+    if (icon.isNull()) {
+        for (const int size : {16, 32, 48}) {
+            icon.addFile(QStringLiteral(":/icons/tray/%1/image%2.png").arg(size).arg(image));
+        }
+    }
+    return icon;
+}
+
+void TForm1::HandleTrayMessage(QSystemTrayIcon::ActivationReason reason)
+{
+    switch (reason) {
+    case QSystemTrayIcon::DoubleClick:
+        // The settings dialog must not open twice: it disables MenuConfig while it runs.
+        if (ui->MenuConfig->isEnabled()) {
+            ui->PopupMenu1->hide(); // opened by the first click of the pair
+            MenuConfigClick();
+        }
+        break;
+    case QSystemTrayIcon::Trigger:
+    case QSystemTrayIcon::Context:
+        ui->PopupMenu1->popup(QCursor::pos());
+        break;
+    default:
+        break;
+    }
+}
+
+void TForm1::Timer_TickTimer()
+{
+    m_workTimer.tick();
+}
+
+void TForm1::MenuConfigClick()
+{
+    TFormConfig::run(*this);
+}
+
+void TForm1::MenuResetClick()
+{
+    m_workTimer.reset();
+}
+
+void TForm1::MenuSampleClick()
+{
+    ShowAlarm();
+}
+
+void TForm1::MenuDemoClick()
+{
+    // The checkable item has already toggled its mark when this runs.
+    Timer_Tick->setInterval(ui->MenuDemo->isChecked() ? 10 : 1000);
+}
+
+void TForm1::MenuExitClick()
+{
+    close();
+}
+
+void TForm1::Menu_InfoClick(std::size_t index)
+{
+    if (!LinkURL.at(index).empty()) {
+        openDocument(LinkURL[index]);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+    // Also ends a dialog's nested loop; the dialog's caller then finds AlarmForm gone.
+    QCoreApplication::exit(0);
+}
+
+void TForm1::FormClose()
+{
+    if (m_closed) {
+        return;
+    }
+    m_closed = true;
+    Timer_Tick->stop();
+    delete AlarmForm;
+    AlarmForm = nullptr;
+    SaveSettings();
+    if (m_tray) {
+        m_tray->hide();
+        m_tray.reset();
+    }
+}
+
+QWidget* TForm1::ownerWidget()
+{
+    return this;
+}
+
+Settings& TForm1::settings()
+{
+    return m_settings;
+}
+
+std::int32_t TForm1::ElapsedMinutes() const
+{
+    return m_workTimer.ElapsedMinutes();
+}
+
+bool TForm1::IsSurveyDue()
+{
+    return isSurveyDue(dateOnly(m_platform.now()), m_settings.FirstActivated,
+                       m_settings.SurveyPassword);
+}
+
+void TForm1::EnableMenus(bool on)
+{
+    ui->MenuStretch->setEnabled(on);
+    ui->MenuConfig->setEnabled(on);
+    ui->MenuAbout->setEnabled(on);
+    ui->MenuSample->setEnabled(on);
+    if (AlarmForm != nullptr) {
+        AlarmForm->KeepOnTop = on;
+    }
+}
+
+void TForm1::UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinutes)
+{
+    const auto state =
+        m_trayStatus.update(elapsedMinutes, timerMinutes, m_workTimer.IdleResetShown());
+    if (!state || !m_tray) {
+        return;
+    }
+    // Most minutes change only the tooltip; re-sending the same picture costs a repaint.
+    if (state->image != m_shownImage) {
+        m_tray->setIcon(trayIcon(state->image));
+        m_shownImage = state->image;
+    }
+    m_tray->setToolTip(QString::fromStdString(state->tooltip));
+}
+
+bool TForm1::SaveSettings()
+{
+    return SettingsFile::save(m_settings);
+}
+
+void TForm1::MenuAboutClick()
+{
+    TFormAbout::run(*this);
+}
+
+void TForm1::MenuStretchClick()
+{
+    TForm_Stretch::run(*this);
+}
+
+void TForm1::openDocument(const std::string& text)
+{
+    m_platform.openDocument(text);
+}
+
+void TForm1::playSound()
+{
+    m_sound.play();
+}
+
+void TForm1::stopSound()
+{
+    m_sound.stop();
+}
+
+DateTime TForm1::now()
+{
+    return m_platform.now();
+}
+
+bool TForm1::enterPressedSinceLastQuery()
+{
+    return m_platform.enterPressedSinceLastQuery();
+}
+
+bool TForm1::spacePressedSinceLastQuery()
+{
+    return m_platform.spacePressedSinceLastQuery();
+}
+
+std::optional<CursorPos> TForm1::cursorPos()
+{
+    return m_platform.cursorPos();
+}
+
+void TForm1::guardApplicationWindow()
+{
+    // Qt has no separate taskbar window; what must never appear is this window itself.
+    if (isVisible()) {
+        hide();
+    }
+}
+
+void TForm1::ShowAlarm()
+{
+    if (AlarmForm != nullptr) {
+        AlarmForm->ShowAlarm();
+    }
+}

@@ -1,0 +1,46 @@
+// Process entry: application set-up, the sound, then the hidden main window.
+#include "BeepSound.h"
+#include "TForm1.h"
+#include "windows/UiFont.h"
+#ifdef Q_OS_WIN
+#include "platform/WinPlatform.h"
+#else
+#include "platform/X11Platform.h"
+#endif
+
+#include <QApplication>
+#include <QFont>
+#include <QIcon>
+#include <QMessageBox>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("ルペタ"));
+    // Resident in the tray: closing a dialog must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installUiFontSubstitution();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    QApplication::setFont(font);
+    QIcon icon;
+    for (const int size : {16, 32, 48}) {
+        icon.addFile(QStringLiteral(":/icons/rupeta-%1.png").arg(size));
+    }
+    QApplication::setWindowIcon(icon);
+
+    QString error;
+    const auto sound = BeepSound::open(QCoreApplication::applicationDirPath().toStdString(), error);
+    if (!sound) {
+        QMessageBox::critical(nullptr, QStringLiteral("ルペタ"), error);
+        return 1;
+    }
+
+#ifdef Q_OS_WIN
+    WinPlatform platform;
+#else
+    X11Platform platform;
+#endif
+    TForm1 form(platform, *sound);
+    return QApplication::exec();
+}

@@ -1,0 +1,26 @@
+// What the resident shell needs from the operating system, free of any toolkit.
+#pragma once
+
+#include "core/DateTime.h"
+#include "core/WorkTimer.h"
+
+#include <optional>
+#include <string>
+
+class Platform
+{
+public:
+    virtual ~Platform() = default;
+
+    // Each reports whether the key was pressed anywhere on the desktop since the last call.
+    virtual bool enterPressedSinceLastQuery() = 0;
+    virtual bool spacePressedSinceLastQuery() = 0;
+    // Screen coordinates of the mouse cursor; nothing when they cannot be read.
+    virtual std::optional<CursorPos> cursorPos() = 0;
+    // Whether Ctrl and Shift both report a non-zero state right now (start-up only).
+    virtual bool ctrlAndShiftDown() = 0;
+    // Hands the text (UTF-8) unchanged, as one argument, to the desktop's opener; no shell.
+    virtual void openDocument(const std::string& text) = 0;
+    // The local wall-clock time.
+    virtual DateTime now() = 0;
+};

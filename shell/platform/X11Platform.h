@@ -1,0 +1,36 @@
+// The platform services on an X11 desktop: global Enter/Space presses through XInput2 raw
+// events, the cursor and the start-up modifiers through Xlib, xdg-open, the local clock.
+#pragma once
+
+#include "Platform.h"
+
+#include <memory>
+
+class QSocketNotifier;
+struct _XDisplay;
+
+class X11Platform : public Platform
+{
+public:
+    // Opens a connection of its own to $DISPLAY; without one, no key or cursor is ever seen.
+    X11Platform();
+    ~X11Platform() override;
+    X11Platform(const X11Platform&) = delete;
+    X11Platform& operator=(const X11Platform&) = delete;
+
+    bool enterPressedSinceLastQuery() override;
+    bool spacePressedSinceLastQuery() override;
+    std::optional<CursorPos> cursorPos() override;
+    bool ctrlAndShiftDown() override;
+    void openDocument(const std::string& text) override;
+    DateTime now() override;
+
+private:
+    void drain();
+
+    _XDisplay* m_display = nullptr;
+    int m_xiOpcode = 0;
+    bool m_enterPressed = false;
+    bool m_spacePressed = false;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
