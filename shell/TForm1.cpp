@@ -23,6 +23,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
       m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this))
 {
     ui->setupUi(this);
+    Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
     Timer_Tick->setTimerType(Qt::PreciseTimer); // the coarse default drifts by up to 5 %
     Timer_Tick->setInterval(1000);
     connect(Timer_Tick, &QTimer::timeout, this, &TForm1::Timer_TickTimer);
@@ -51,7 +52,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
 
     loadLinks();
 
-    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1));
+    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1), this);
     m_shownImage = 1;
     m_tray->setToolTip(QStringLiteral("ルペタ"));
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);

@@ -1,0 +1,27 @@
+// A platform layer for tests: scripted keys, cursor and clock; records what it was asked to
+// open.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class FakePlatform : public Platform
+{
+public:
+    bool enterPressedSinceLastQuery() override { return std::exchange(enter, false); }
+    bool spacePressedSinceLastQuery() override { return std::exchange(space, false); }
+    std::optional<CursorPos> cursorPos() override { return cursor; }
+    bool ctrlAndShiftDown() override { return ctrlShift; }
+    void openDocument(const std::string& text) override { opened.push_back(text); }
+    DateTime now() override { return clock; }
+
+    bool enter = false;
+    bool space = false;
+    std::optional<CursorPos> cursor = CursorPos{0, 0};
+    bool ctrlShift = false;
+    DateTime clock = encodeDate(2026, 12, 9) + encodeTime(10, 0, 0);
+    std::vector<std::string> opened;
+};

@@ -1,0 +1,324 @@
+// The hidden main window under the offscreen platform: menu, links, tray, demo mode, dialog
+// routing and shutdown, with a fake platform layer.
+#include "BeepSound.h"
+#include "FakePlatform.h"
+#include "TForm1.h"
+#include "windows/TForm2.h"
+#include "windows/TFormAbout.h"
+#include "windows/TFormConfig.h"
+#include "windows/UiFont.h"
+
+#include "BuildConfig.h"
+#include "core/Settings.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFontInfo>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+class TestTForm1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menuHasItemsInOrder();
+    void demoItemNeedsCtrlAndShiftAtStartUp();
+    void demoItemSwitchesTheTickInterval();
+    void linksComeFromUrlIni();
+    void tooltipShowsMinutesFromTheStart();
+    void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
+    void startPageOpensOnFirstRunInTheCampaign_data();
+    void startPageOpensOnFirstRunInTheCampaign();
+    void enableMenusLeavesResetLinksAndExitUsable();
+    void clicksOpenTheMenuAndDoubleClickTheSettings();
+    void uiFontResolvesToAJapaneseFont();
+    void exitWhileADialogRunsEndsCleanly();
+
+private:
+    std::unique_ptr<TForm1> makeForm();
+    template <class T> T* child(TForm1& form, const char* name)
+    {
+        T* found = form.findChild<T*>(QString::fromLatin1(name));
+        if (found == nullptr) {
+            qFatal("no child %s", name);
+        }
+        return found;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QString m_oldDir;
+    FakePlatform m_platform;
+    std::unique_ptr<BeepSound> m_sound;
+};
+
+void TestTForm1::init()
+{
+    // Every test starts in an empty current directory: no settings, no links.
+    m_oldDir = QDir::currentPath();
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir::setCurrent(m_dir->path()));
+    m_platform = FakePlatform();
+    if (!m_sound) {
+        QString error;
+        const auto beep = std::filesystem::path(qEnvironmentVariable("RUPETA_BEEP").toStdString());
+        m_sound = BeepSound::open(beep.parent_path(), error);
+        QVERIFY2(m_sound != nullptr, qPrintable(error));
+    }
+}
+
+void TestTForm1::cleanup()
+{
+    QDir::setCurrent(m_oldDir);
+    m_dir.reset();
+}
+
+std::unique_ptr<TForm1> TestTForm1::makeForm()
+{
+    return std::make_unique<TForm1>(m_platform, *m_sound);
+}
+
+// The tray menu is the program's only user interface; its captions and order are fixed.
+void TestTForm1::menuHasItemsInOrder()
+{
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    QStringList shown;
+    for (QAction* action : menu->actions()) {
+        shown << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    const QStringList expected{"設定(&C)...",
+                               "タイマーのリセット(&R)",
+                               "タイマー表示サンプル(&B)...",
+                               "-",
+                               "座ったままで簡単ストレッチ(&S)...",
+                               "関連情報(&I)",
+                               "デモ(&D)",
+                               "-",
+                               "ルペタについて(&A)...",
+                               "終了(&X)"};
+    QCOMPARE(shown, expected);
+    auto* info = child<QMenu>(*form, "MenuInfo");
+    QCOMPARE(menu->actions().at(5), info->menuAction());
+    QCOMPARE(info->actions().size(), 5);
+    QVERIFY(!form->isVisible());
+}
+
+void TestTForm1::demoItemNeedsCtrlAndShiftAtStartUp()
+{
+    auto plain = makeForm();
+    QVERIFY(!child<QAction>(*plain, "MenuDemo")->isVisible());
+    plain.reset();
+    m_platform.ctrlShift = true;
+    auto demo = makeForm();
+    QVERIFY(child<QAction>(*demo, "MenuDemo")->isVisible());
+}
+
+// Demo mode runs the tick 100 times faster and back; the mark shows which.
+void TestTForm1::demoItemSwitchesTheTickInterval()
+{
+    auto form = makeForm();
+    auto* demo = child<QAction>(*form, "MenuDemo");
+    auto* tick = child<QTimer>(*form, "Timer_Tick");
+    QVERIFY(tick->isActive());
+    QCOMPARE(tick->interval(), 1000);
+    QCOMPARE(tick->timerType(), Qt::PreciseTimer);
+    demo->trigger();
+    QVERIFY(demo->isChecked());
+    QCOMPARE(tick->interval(), 10);
+    demo->trigger();
+    QVERIFY(!demo->isChecked());
+    QCOMPARE(tick->interval(), 1000);
+}
+
+// url.ini in code page 932: captions converted, "-" a separator, empty caption hidden, targets
+// handed over unchanged, an empty target does nothing.
+void TestTForm1::linksComeFromUrlIni()
+{
+    std::ofstream("url.ini", std::ios::binary) << "[URLs]\r\n"
+                                                  "Name1=\x83\x5c\x83\x74\x83\x67(&Q)\r\n"
+                                                  "Name2=-\r\n"
+                                                  "Name3=\r\n"
+                                                  "Name4=empty target\r\n"
+                                                  "URL1=a b;$(touch pwned)\r\n"
+                                                  "URL4=\r\n";
+    auto form = makeForm();
+    auto* info1 = child<QAction>(*form, "Menu_Info1");
+    QCOMPARE(info1->text(), QStringLiteral("ソフト(&Q)"));
+    QVERIFY(info1->isVisible());
+    QVERIFY(child<QAction>(*form, "Menu_Info2")->isSeparator());
+    QVERIFY(!child<QAction>(*form, "Menu_Info3")->isVisible());
+    QVERIFY(child<QAction>(*form, "Menu_Info4")->isVisible());
+    QCOMPARE(child<QAction>(*form, "Menu_Info5")->text(), QStringLiteral("ルペタのサイト"));
+
+    info1->trigger();
+    child<QAction>(*form, "Menu_Info4")->trigger();
+    child<QAction>(*form, "Menu_Info5")->trigger();
+    const std::vector<std::string> expected{
+        "a b;$(touch pwned)", std::string("http://") + BuildConfig::MakerHost + "/rupeta/"};
+    QCOMPARE(m_platform.opened, expected);
+}
+
+// Right after start-up the tooltip already tells the minutes, not just the name.
+void TestTForm1::tooltipShowsMinutesFromTheStart()
+{
+    auto form = makeForm();
+    auto* tray = form->findChild<QSystemTrayIcon*>();
+    QVERIFY(tray != nullptr);
+    QCOMPARE(tray->toolTip(), QStringLiteral("0分経過しました\n(タイマー設定: 60分間)"));
+    QVERIFY(QFile::exists("rupeta.ini"));
+}
+
+// Ticks reach the engine and the engine reaches the tray: minutes while active, the idle
+// picture after ResetMinutes of idleness.
+void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
+{
+    auto form = makeForm();
+    auto* tray = form->findChild<QSystemTrayIcon*>();
+    for (int i = 0; i < 60; ++i) {
+        m_platform.cursor = CursorPos{i, 0};
+        m_platform.clock += 1.0 / 86400;
+        form->Timer_TickTimer();
+    }
+    QCOMPARE(tray->toolTip(), QStringLiteral("1分経過しました\n(タイマー設定: 60分間)"));
+    const QImage progress = tray->icon().pixmap(16, 16).toImage();
+    QCOMPARE(progress, QImage(":/icons/tray/16/image1.png").convertToFormat(progress.format()));
+
+    // Default ResetMinutes 10: the idle reset fires on the 601st idle tick.
+    for (int i = 0; i < 10 * 60 + 2; ++i) {
+        m_platform.clock += 1.0 / 86400;
+        form->Timer_TickTimer();
+    }
+    QCOMPARE(tray->toolTip(), QStringLiteral("0分経過しました\n(タイマー設定: 60分間)"));
+    const QImage idle = tray->icon().pixmap(16, 16).toImage();
+    QCOMPARE(idle, QImage(":/icons/tray/16/image6.png").convertToFormat(idle.format()));
+}
+
+void TestTForm1::startPageOpensOnFirstRunInTheCampaign_data()
+{
+    QTest::addColumn<int>("day");
+    QTest::addColumn<bool>("opened");
+    QTest::newRow("last day of the start page") << 1 << true;
+    QTest::newRow("the day after") << 2 << false;
+}
+
+// The welcome page opens once per installation and only until 2007-01-01.
+void TestTForm1::startPageOpensOnFirstRunInTheCampaign()
+{
+    QFETCH(int, day);
+    QFETCH(bool, opened);
+    m_platform.clock = encodeDate(2007, 1, day) + encodeTime(9, 0, 0);
+    auto first = makeForm();
+    first.reset();
+    Settings saved;
+    SettingsFile::load(saved, m_platform.clock);
+    const std::vector<std::string> expected =
+        opened ? std::vector<std::string>{std::string("http://") + BuildConfig::MakerHost +
+                                          "/rupeta/start.aspx?ID=" + saved.UserID}
+               : std::vector<std::string>{};
+    QCOMPARE(m_platform.opened, expected);
+
+    auto second = makeForm(); // the file now holds first-activated
+    QCOMPARE(m_platform.opened, expected);
+}
+
+// While a dialog runs, the dialog items are disabled and the popup stops keeping on top;
+// reset, links, demo and exit stay usable.
+void TestTForm1::enableMenusLeavesResetLinksAndExitUsable()
+{
+    m_platform.ctrlShift = true; // a hidden action also reads as disabled
+    auto form = makeForm();
+    const char* switched[] = {"MenuStretch", "MenuConfig", "MenuAbout", "MenuSample"};
+    const char* kept[] = {"MenuReset", "MenuDemo", "MenuExit", "Menu_Info1"};
+    for (const bool on : {false, true}) {
+        form->EnableMenus(on);
+        for (const char* name : switched) {
+            QCOMPARE(child<QAction>(*form, name)->isEnabled(), on);
+        }
+        for (const char* name : kept) {
+            QVERIFY(child<QAction>(*form, name)->isEnabled());
+        }
+        QCOMPARE(form->AlarmForm->KeepOnTop, on);
+    }
+}
+
+// A click opens the menu; a double click opens the settings dialog only while its menu item
+// is enabled, so the dialog can never run twice.
+void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
+{
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    for (const auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
+        form->HandleTrayMessage(reason);
+        QVERIFY(menu->isVisible());
+        menu->hide();
+    }
+
+    QString dialogSeen;
+    const auto closeDialog = [&dialogSeen] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialogSeen = QString::fromLatin1(modal->metaObject()->className());
+            qobject_cast<QDialog*>(modal)->reject();
+        }
+    };
+    form->EnableMenus(false);
+    QTimer::singleShot(300, closeDialog); // would close a wrongly opened dialog
+    form->HandleTrayMessage(QSystemTrayIcon::DoubleClick);
+    QTest::qWait(400);
+    QCOMPARE(dialogSeen, QString());
+
+    form->EnableMenus(true);
+    QTimer::singleShot(100, closeDialog);
+    form->HandleTrayMessage(QSystemTrayIcon::DoubleClick);
+    QCOMPARE(dialogSeen, QStringLiteral("TFormConfig"));
+    QVERIFY(child<QAction>(*form, "MenuConfig")->isEnabled());
+}
+
+// The layouts name "ＭＳ Ｐゴシック"; without the substitution Qt picks a Latin font.
+void TestTForm1::uiFontResolvesToAJapaneseFont()
+{
+    installUiFontSubstitution();
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setPixelSize(12);
+    QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+}
+
+// "終了(&X)" stays enabled while a dialog runs: the program must end with status 0, save, and
+// the dialog's caller must not touch the destroyed popup afterwards.
+void TestTForm1::exitWhileADialogRunsEndsCleanly()
+{
+    auto form = makeForm();
+    form->settings().TimerMinutes = 45;
+    QString dialogSeen;
+    QTimer::singleShot(0, form.get(), [&form] { form->MenuAboutClick(); });
+    QTimer::singleShot(200, form.get(), [this, &form, &dialogSeen] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            dialogSeen = QString::fromLatin1(modal->metaObject()->className());
+        }
+        child<QAction>(*form, "MenuExit")->trigger();
+    });
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); }); // never hang the suite
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(dialogSeen, QStringLiteral("TFormAbout"));
+    QVERIFY(form->AlarmForm == nullptr);
+    QVERIFY(form->findChild<QSystemTrayIcon*>() == nullptr);
+    QVERIFY(!child<QTimer>(*form, "Timer_Tick")->isActive());
+    Settings saved;
+    SettingsFile::load(saved, m_platform.clock);
+    QCOMPARE(saved.TimerMinutes, 45);
+    form->EnableMenus(true); // what a dialog's caller does after its run returns
+}
+
+QTEST_MAIN(TestTForm1)
+#include "test_TForm1.moc"
