@@ -4,6 +4,7 @@
 #include "Settings.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -40,9 +41,12 @@ void WorkTimer::tick()
         m_lastTickTime = t;
         m_firstTickTaken = true;
     }
-    const double gapMinutes = (t - m_lastTickTime) * 24 * 60;
+    // Compared in whole milliseconds, so that a gap of exactly ResetMinutes is not lost to
+    // the rounding of day fractions.
+    const double gapMilliseconds = std::round((t - m_lastTickTime) * 24 * 60 * 60 * 1000);
     m_lastTickTime = t;
-    if (m_settings.AutoReset && gapMinutes >= static_cast<double>(m_settings.ResetMinutes))
+    if (m_settings.AutoReset &&
+        gapMilliseconds >= static_cast<double>(m_settings.ResetMinutes) * 60 * 1000)
         reset();
 
     // Both keys are asked every tick so that neither latch keeps an old press.
