@@ -22,10 +22,11 @@ class SettingsFile
 public:
     static constexpr const char* FileName = "rupeta.ini";
 
-    // Reads "rupeta.ini" in the current directory into the settings (defaults where missing).
+    // Reads "rupeta.ini" in the current directory into the settings (defaults where missing;
+    // a "Timer" or "Reset" of zero or less also loads as the default).
     // Returns true when "first-activated" was missing or empty: the first run.
     static bool load(Settings& settings, DateTime now);
     // Writes the seven keys into "rupeta.ini" in the current directory, keeping every other
-    // line. Failures are swallowed; always returns true.
+    // line; all keys reach the disk or none. Failures are swallowed; always returns true.
     static bool save(const Settings& settings);
 };

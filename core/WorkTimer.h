@@ -23,7 +23,7 @@ public:
     virtual DateTime now() = 0;
     virtual bool enterPressedSinceLastQuery() = 0;
     virtual bool spacePressedSinceLastQuery() = 0;
-    // Nothing when the position cannot be read.
+    // Nothing when the position cannot be read; the tick then counts as no movement.
     virtual std::optional<CursorPos> cursorPos() = 0;
     virtual void guardApplicationWindow() = 0;
     virtual void ShowAlarm() = 0;

@@ -182,14 +182,17 @@ TEST_F(WorkTimerTest, IdleResetFiresOnTheTickAfterResetMinutesAndHoldsTheCountAt
 
 TEST_F(WorkTimerTest, ActivityAfterAnIdleResetResumesCounting)
 {
-    // Why: each kind of activity must end the hold, and the icon must return a tick later.
+    // Why: Enter, Space and a cursor move end the hold, nothing else does, and the icon
+    // returns a tick later.
     enum class Activity
     {
         Cursor,
         Enter,
-        Space
+        Space,
+        OtherInput
     };
-    for (const Activity activity : {Activity::Cursor, Activity::Enter, Activity::Space}) {
+    for (const Activity activity :
+         {Activity::Cursor, Activity::Enter, Activity::Space, Activity::OtherInput}) {
         SCOPED_TRACE(static_cast<int>(activity));
         settings.ResetMinutes = 5;
         FakeHost fresh;
@@ -204,6 +207,12 @@ TEST_F(WorkTimerTest, ActivityAfterAnIdleResetResumesCounting)
         fresh.enterLatch = activity == Activity::Enter;
         fresh.spaceLatch = activity == Activity::Space;
         engine.tick();
+        if (activity == Activity::OtherInput) {
+            // Another key, a click or the wheel reach the engine as nothing at all.
+            EXPECT_TRUE(engine.IdleResetShown());
+            EXPECT_EQ(engine.ElapsedSeconds(), 0);
+            continue;
+        }
         EXPECT_FALSE(engine.IdleResetShown());
         EXPECT_EQ(engine.ElapsedSeconds(), 1);
         EXPECT_TRUE(fresh.trayCalls.back().idleShown); // this tick's update came first
