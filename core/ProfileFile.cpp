@@ -278,7 +278,8 @@ bool ProfileFile::saveAtomically(const std::filesystem::path& path) const
     if (exists)
         (void)::fchmod(fd, old.st_mode & 07777);
 
-    bool ok = writeAll(fd, bytes()) && ::fsync(fd) == 0;
+    // Some file systems cannot sync at all; the rename is then as safe as they allow.
+    bool ok = writeAll(fd, bytes()) && (::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP);
     ok = ::close(fd) == 0 && ok;
     ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) {
