@@ -16,6 +16,8 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QTimer>
 
 TForm1::TForm1(Platform& platform, BeepSound& sound)
@@ -87,7 +89,17 @@ const QIcon& TForm1::trayIcon(int image)
 {
     QIcon& icon = m_trayIcons.at(static_cast<std::size_t>(image - 1));
     if (icon.isNull()) {
-        for (const int size : {16, 32, 48}) {
+        const QPixmap small(QStringLiteral(":/icons/tray/16/image%1.png").arg(image));
+        icon.addPixmap(small);
+        // Tray slots are often a little larger than 16 (18 under fluxbox, 22 or 24 in
+        // panels): the 16-pixel picture centred stays sharp where a scaled one would blur.
+        for (int slot = 18; slot < 32; slot += 2) {
+            QPixmap padded(slot, slot);
+            padded.fill(Qt::transparent);
+            QPainter(&padded).drawPixmap((slot - 16) / 2, (slot - 16) / 2, small);
+            icon.addPixmap(padded);
+        }
+        for (const int size : {32, 48}) {
             icon.addFile(QStringLiteral(":/icons/tray/%1/image%2.png").arg(size).arg(image));
         }
     }

@@ -37,8 +37,10 @@
 #                              3 right; default 1).
 #   double_click_window WIN    two left clicks 80 ms apart at the window's centre.
 #   visible_windows NAME       ids of the visible windows of class/instance NAME, one a line.
-#   popup_menu_window NAME     the visible window of NAME larger than 32x32 with no WM frame,
-#                              i.e. an open menu or popup; fails when none.
+#   popup_menu_window NAME     the most recently created open menu of NAME (a visible
+#                              override-redirect window larger than 32x32 that is no tooltip);
+#                              fails when none. popup_menu_windows NAME lists them all.
+#   window_type WIN            its _NET_WM_WINDOW_TYPE atoms.
 #
 # Pictures
 #   screenshot FILE                 the whole screen as PNG.
@@ -172,7 +174,11 @@ _desktop_write_fluxbox_rc() {
     : >"$d/keys"
     : >"$d/apps"
     echo "background: none" >"$d/overlay"
+    # With its current configVersion fluxbox uses this file as it is instead of rewriting it
+    # from its defaults on the first start in a fresh HOME.
+    mkdir -p "$d/.fluxbox"
     cat >"$d/init" <<EOF
+session.configVersion: 13
 session.screen0.toolbar.tools: iconbar, systemtray, clock
 session.screen0.toolbar.visible: true
 session.screen0.toolbar.placement: BottomCenter
@@ -273,16 +279,28 @@ wait_tray_icon() {
     wait_until "$1" tray_icon_window "$2" && tray_icon_window "$2"
 }
 
-popup_menu_window() {
+window_type() {
+    xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | sed -n 's/.*= //p'
+}
+
+popup_menu_windows() {
     local w
     for w in $(visible_windows "$1"); do
         window_geometry "$w" || continue
-        if ((WIN_W > 32 || WIN_H > 32)); then
-            echo "$w"
-            return 0
-        fi
+        ((WIN_W > 32 || WIN_H > 32)) || continue
+        xwininfo -id "$w" -all 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        case $(window_type "$w") in
+        *TOOLTIP*) ;;
+        *) echo "$w" ;;
+        esac
     done
-    return 1
+}
+
+popup_menu_window() {
+    local last
+    last=$(popup_menu_windows "$1" | tail -n 1)
+    [ -n "$last" ] || return 1
+    echo "$last"
 }
 
 click_window() {
