@@ -138,8 +138,11 @@ void TForm2::ShowAlarm()
     if (!Timer_AutoClose->isActive())
         Timer_AutoClose->start();
     KeepOnTop = true;
-    show();
-    raise();
+    // A popup that is still up comes to the top again; a hidden one appears on top anyway.
+    if (isVisible())
+        raise();
+    else
+        show();
 }
 
 void TForm2::Timer_AutoCloseTimer()

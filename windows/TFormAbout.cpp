@@ -7,8 +7,10 @@
 #include "core/Survey.h"
 #include "windows/DialogPlacement.h"
 #include "windows/MainForm.h"
+#include "windows/ModalRun.h"
 #include "windows/UiFont.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
 
@@ -30,6 +32,11 @@ TFormAbout::TFormAbout(MainForm& main, QWidget* owner)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    // The box takes its password character ("*", from the layout's style sheet) only at a
+    // style change, which polishing alone does not cause.
+    ui->EditPass->ensurePolished();
+    QEvent styleChange(QEvent::StyleChange);
+    QApplication::sendEvent(ui->EditPass, &styleChange);
     connect(ui->EditPass, &QLineEdit::textChanged, this, &TFormAbout::EditPassChange);
     connect(ui->OKButton, &QPushButton::clicked, this, &TFormAbout::OKButtonClick);
     connect(ui->ButtonMonitor, &QPushButton::clicked, this, &TFormAbout::ButtonMonitorClick);
@@ -54,7 +61,7 @@ void TFormAbout::run(MainForm& main)
 
     AboutDialogOpen = true;
     main.EnableMenus(false);
-    dialog->exec();
+    ModalRun::exec(*dialog);
     // The owner can be destroyed while the dialog runs (the program ended from the tray menu):
     // then neither it nor the dialog, which went with it, may be touched again.
     if (owned && !owner) {

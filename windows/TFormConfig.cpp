@@ -6,6 +6,7 @@
 #include "core/TextToInt.h"
 #include "windows/DialogPlacement.h"
 #include "windows/MainForm.h"
+#include "windows/ModalRun.h"
 #include "windows/UiFont.h"
 
 #include <QPointer>
@@ -91,7 +92,7 @@ void TFormConfig::run(MainForm& main)
 
     centreOnScreen(*dialog);
     main.EnableMenus(false);
-    const int result = dialog->exec();
+    const int result = ModalRun::exec(*dialog);
     if (owned && !owner)
         return;
     main.EnableMenus(true);

@@ -4,6 +4,7 @@
 
 #include "windows/DialogPlacement.h"
 #include "windows/MainForm.h"
+#include "windows/ModalRun.h"
 #include "windows/UiFont.h"
 
 #include <QKeyEvent>
@@ -37,7 +38,7 @@ void TForm_Stretch::run(MainForm& main)
 
     main.EnableMenus(false);
     StretchDialogOpen = true;
-    dialog->exec();
+    ModalRun::exec(*dialog);
     StretchDialogOpen = false;
     // The owner can be destroyed while the guide runs (the program ended from the tray menu):
     // then neither it nor the guide, which went with it, may be touched again.

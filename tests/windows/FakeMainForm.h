@@ -1,0 +1,49 @@
+// A stand-in for the main window that records every call the windows make to it.
+#pragma once
+
+#include "core/Settings.h"
+#include "windows/MainForm.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class FakeMainForm : public MainForm
+{
+public:
+    FakeMainForm();
+    ~FakeMainForm() override;
+
+    QWidget* ownerWidget() override { return owner.get(); }
+    Settings& settings() override { return current; }
+    std::int32_t ElapsedMinutes() const override { return elapsed; }
+    bool IsSurveyDue() override;
+    void EnableMenus(bool on) override;
+    void UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinutes) override;
+    bool SaveSettings() override;
+    void MenuAboutClick() override;
+    void MenuStretchClick() override;
+    void openDocument(const std::string& text) override;
+    void playSound() override;
+    void stopSound() override;
+
+    // Every call in order, e.g. "EnableMenus(false)", "UpdateTrayIcon(40,45)".
+    QStringList calls;
+    // The settings as they were at each SaveSettings().
+    std::vector<Settings> saved;
+    std::vector<std::string> opened;
+
+    Settings current;
+    std::int32_t elapsed = 0;
+    bool surveyDue = false;
+    std::unique_ptr<QWidget> owner;
+    // What the menu items do; empty means only recorded.
+    std::function<void()> onEnableMenus;
+    std::function<void()> onMenuAbout;
+    std::function<void()> onMenuStretch;
+    // Mirrors the main window's EnableMenus writing the popup's flag.
+    bool* keepOnTop = nullptr;
+};

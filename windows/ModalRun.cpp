@@ -1,0 +1,60 @@
+// Runs a dialog modally the way the program's dialogs have always run: the program's windows
+// that are up when it starts take no input until it ends; the tray, its menus and windows that
+// come up meanwhile (a new reminder) stay usable.
+#include "ModalRun.h"
+
+#include "windows/TForm2.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+
+// Qt's own modality would block every other window, the tray icon included, and every window
+// shown later; this keeps the tray usable and lets a reminder that comes up during the run take
+// clicks.
+int ModalRun::exec(QDialog& dialog)
+{
+    ModalRun run;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != &dialog && window->isVisible() &&
+            (qobject_cast<QDialog*>(window) || qobject_cast<TForm2*>(window)))
+            run.m_blocked << window;
+    qApp->installEventFilter(&run);
+
+    QPointer<QDialog> guard(&dialog);
+    QEventLoop loop;
+    connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
+    connect(&dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    loop.exec(QEventLoop::DialogExec);
+    if (!guard)
+        return QDialog::Rejected;
+    const int result = guard->isVisible() ? int(QDialog::Rejected) : guard->result();
+    guard->hide();
+    return result;
+}
+
+bool ModalRun::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+        if (watched->isWidgetType()) {
+            QWidget* window = static_cast<QWidget*>(watched)->window();
+            for (const QPointer<QWidget>& blocked : std::as_const(m_blocked))
+                if (blocked == window)
+                    return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return QObject::eventFilter(watched, event);
+}
