@@ -77,9 +77,11 @@ void TForm1::loadLinks()
                                         ui->Menu_Info4, ui->Menu_Info5};
     for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string& name = links.names[i];
-        // Menus take "&" as the access-key mark already; "-" is the separator line.
-        items[i]->setText(QString::fromStdString(name));
-        items[i]->setSeparator(name == "-");
+        // Menus take "&" as the access-key mark already. "-" is the separator line; a
+        // separator that kept its text would be drawn as a section heading.
+        const bool separator = name == "-";
+        items[i]->setText(separator ? QString() : QString::fromStdString(name));
+        items[i]->setSeparator(separator);
         items[i]->setVisible(!name.empty());
         LinkURL[i] = links.urls[i];
     }
