@@ -17,7 +17,7 @@ test_pkgs=(
   clang libclang-rt-14-dev
   g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox
-  lintian desktop-file-utils appstream dpkg-dev file
+  lintian desktop-file-utils appstream dpkg-dev file libglib2.0-bin
   procps psmisc
 )
 pkgs=("${run_pkgs[@]}")
