@@ -27,7 +27,14 @@ int ModalRun::exec(QDialog& dialog)
     connect(&dialog, &QDialog::finished, &loop, &QEventLoop::quit);
     connect(&dialog, &QObject::destroyed, &loop, &QEventLoop::quit);
     dialog.setResult(QDialog::Rejected);
+    // The first control in tab order holds the focus when the dialog opens, and the dialog
+    // takes the keyboard even when it was opened from the reminder, which never has it.
+    for (QWidget* w = dialog.nextInFocusChain(); !dialog.focusWidget() && w != &dialog;
+         w = w->nextInFocusChain())
+        if (w->isVisibleTo(&dialog) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
+            w->setFocus(Qt::TabFocusReason);
     dialog.show();
+    dialog.activateWindow();
     loop.exec(QEventLoop::DialogExec);
     if (!guard)
         return QDialog::Rejected;

@@ -4,6 +4,7 @@
 #include "ui_Form2.h"
 
 #include "core/Settings.h"
+#include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/UiFont.h"
 
@@ -14,6 +15,9 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#endif
+#ifdef RUPETA_X11
+#include "windows/TopmostX11.h"
 #endif
 
 namespace {
@@ -44,6 +48,7 @@ TForm2::TForm2(MainForm& main, QWidget* owner)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    fitLabelsToText(*this);
     // Without both of these the window manager hands the popup the focus when it appears.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -236,7 +241,8 @@ void TForm2::keepAbove()
 #ifdef Q_OS_WIN
     SetWindowPos(reinterpret_cast<HWND>(winId()), HWND_TOPMOST, 1, 1, 1, 1,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-#else
+#elif defined(RUPETA_X11)
+    x11RequestAbove(*this);
     raise();
 #endif
     m_raising = false;
@@ -248,6 +254,11 @@ bool TForm2::nativeEvent(const QByteArray& eventType, void* message, qintptr* re
     // Every change of place or stacking passes here first; the notice goes on unchanged.
     if (eventType == "windows_generic_MSG" &&
         static_cast<MSG*>(message)->message == WM_WINDOWPOSCHANGING)
+        keepAbove();
+#elif defined(RUPETA_X11)
+    // Something took the popup out of the window manager's above layer: put it back.
+    if (eventType == "xcb_generic_event_t" && KeepOnTop && isVisible() &&
+        x11AboveStateLost(*this, message))
         keepAbove();
 #endif
     return QWidget::nativeEvent(eventType, message, result);

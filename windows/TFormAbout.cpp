@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "core/Survey.h"
 #include "windows/DialogPlacement.h"
+#include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
 #include "windows/UiFont.h"
@@ -32,6 +33,7 @@ TFormAbout::TFormAbout(MainForm& main, QWidget* owner)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    fitLabelsToText(*this);
     // The box takes its password character ("*", from the layout's style sheet) only at a
     // style change, which polishing alone does not cause.
     ui->EditPass->ensurePolished();

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "core/TextToInt.h"
 #include "windows/DialogPlacement.h"
+#include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
 #include "windows/UiFont.h"
@@ -29,6 +30,7 @@ TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    fitLabelsToText(*this);
     ui->UpDown_Timer->setBuddy(ui->EditTimer);
     ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
     connect(ui->CheckBox_Reset, &QCheckBox::toggled, this, &TFormConfig::CheckBox_ResetClick);

@@ -3,6 +3,7 @@
 #include "ui_Form_Stretch.h"
 
 #include "windows/DialogPlacement.h"
+#include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
 #include "windows/UiFont.h"
@@ -22,6 +23,7 @@ TForm_Stretch::TForm_Stretch(QWidget* owner)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    fitLabelsToText(*this);
     connect(ui->Button1, &QPushButton::clicked, this, &TForm_Stretch::Button1Click);
 }
 

@@ -52,7 +52,8 @@ void TestTFormAbout::layouts_data()
     QTest::newRow("survey due: with the panel") << true << 324 << 292;
 }
 
-// The survey decides the layout once per opening: panel, height and the button's place.
+// The survey decides the layout once per opening: panel, height and the button's place; the
+// close button holds the focus and no caption is cut off.
 void TestTFormAbout::layouts()
 {
     QFETCH(bool, due);
@@ -64,7 +65,13 @@ void TestTFormAbout::layouts()
     QRect button;
     bool panel = false;
     QString version;
+    QString focused;
+    QStringList cut;
     whenModal<TFormAbout>([&](TFormAbout& dialog) {
+        focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->isVisibleTo(&dialog) && label->width() < label->sizeHint().width())
+                cut << label->objectName();
         size = dialog.size();
         button = child<QPushButton>(dialog, "OKButton")->geometry();
         panel = child<QGroupBox>(dialog, "GroupBox_Monitor")->isVisible();
@@ -76,6 +83,8 @@ void TestTFormAbout::layouts()
     QCOMPARE(button, QRect(135, buttonTop, 75, 25));
     QCOMPARE(panel, due);
     QCOMPARE(version, QStringLiteral("Version 1.07"));
+    QCOMPARE(focused, QStringLiteral("OKButton"));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(',')));
     QCOMPARE(main.calls, QStringList({"IsSurveyDue", "EnableMenus(false)", "EnableMenus(true)"}));
 }
 

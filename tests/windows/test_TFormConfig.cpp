@@ -28,6 +28,7 @@ private slots:
     void storedValuesOutsideTheRangeShowAsStored();
     void spinnerSteps();
     void ownerDestroyedWhileRunning();
+    void opensWithTheIntervalBoxFocusedAndNoCaptionCut();
 };
 
 namespace {
@@ -283,6 +284,24 @@ void TestTFormConfig::ownerDestroyedWhileRunning()
 
     QCOMPARE(main.calls, QStringList({"EnableMenus(false)"}));
     QVERIFY(main.saved.empty());
+}
+
+// Typing starts in the interval box; every caption fits its label.
+void TestTFormConfig::opensWithTheIntervalBoxFocusedAndNoCaptionCut()
+{
+    FakeMainForm main;
+    QString focused;
+    QStringList cut;
+    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+        focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
+        for (QLabel* label : dialog.findChildren<QLabel*>())
+            if (label->width() < label->sizeHint().width())
+                cut << label->objectName();
+        dialog.close();
+    });
+    TFormConfig::run(main);
+    QCOMPARE(focused, QStringLiteral("EditTimer"));
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(',')));
 }
 
 QTEST_MAIN(TestTFormConfig)
