@@ -48,11 +48,19 @@ void UpDown::setPosition(int position)
 
 void UpDown::setBuddy(QLineEdit* buddy)
 {
-    if (m_buddy)
+    if (m_buddy) {
         m_buddy->removeEventFilter(this);
+        disconnect(m_buddy, nullptr, this, nullptr);
+    }
     m_buddy = buddy;
-    if (m_buddy)
+    m_watched = buddy;
+    if (m_buddy) {
         m_buddy->installEventFilter(this);
+        connect(m_buddy, &QObject::destroyed, this, [this] {
+            m_buddy = nullptr;
+            m_watched = nullptr;
+        });
+    }
 }
 
 void UpDown::step(int direction)
@@ -80,7 +88,7 @@ void UpDown::adoptBuddyText()
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
+    if (watched == m_watched && m_buddy && event->type() == QEvent::KeyPress && isEnabled()) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down) {
             step(key == Qt::Key_Up ? +1 : -1);

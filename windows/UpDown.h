@@ -2,9 +2,9 @@
 // range (no wrap-around) and write it into the box as plain decimal.
 #pragma once
 
-#include <QLineEdit>
-#include <QPointer>
 #include <QWidget>
+
+class QLineEdit;
 
 class QToolButton;
 
@@ -31,7 +31,6 @@ public:
 
     // Attaches the edit box: arrow keys in it step too, and every step writes the box.
     void setBuddy(QLineEdit* buddy);
-    QLineEdit* buddy() const { return m_buddy; }
 
     // One step up (positive) or down (negative), as a click on an arrow does.
     void step(int direction);
@@ -45,7 +44,8 @@ private:
 
     QToolButton* m_up;
     QToolButton* m_down;
-    QPointer<QLineEdit> m_buddy;
+    QLineEdit* m_buddy = nullptr; // cleared when the box goes
+    QObject* m_watched = nullptr; // the box as the event filter sees it, even while it dies
     int m_minimum = 0;
     int m_maximum = 100;
     int m_increment = 1;

@@ -110,6 +110,61 @@ after=$(pulse_max_amplitude "$rec")
 awk -v a="$after" 'BEGIN { exit !(a < 0.001) }' || desktop_fail "sound went on after the click ($after)"
 stop_rupeta
 
+# --- The above layer: taken away by someone else, the reminder puts itself back ----------------
+# (but not while a dialog runs, which may need to come above it)
+remove_above() { # window
+    python3 - "$1" <<'PY'
+import ctypes, ctypes.util, os, sys
+x = ctypes.CDLL(ctypes.util.find_library("X11"))
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+x.XDefaultRootWindow.restype = ctypes.c_ulong
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+class Message(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("message", Message), ("pad", ctypes.c_long * 24)]
+d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
+e = Event()
+e.message.type = 33  # ClientMessage
+e.message.window = int(sys.argv[1])
+e.message.message_type = x.XInternAtom(d, b"_NET_WM_STATE", 0)
+e.message.format = 32
+e.message.data[0] = 0  # remove
+e.message.data[1] = x.XInternAtom(d, b"_NET_WM_STATE_ABOVE", 0)
+e.message.data[3] = 1
+x.XSendEvent(d, x.XDefaultRootWindow(d), 0, (1 << 19) | (1 << 20), ctypes.byref(e))
+x.XFlush(d)
+x.XCloseDisplay(d)
+PY
+}
+above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
+not_above() { ! above "$1"; }
+start_rupeta 3
+preview
+above "$POPUP" || desktop_fail "the reminder is not in the above layer"
+remove_above "$POPUP"
+sleep 1
+above "$POPUP" || desktop_fail "the reminder did not put itself back into the above layer"
+click_window "$ICON" 1
+wait_until 5 popup_menu_window rupeta || desktop_fail "no menu"
+xdotool key a
+about() { xdotool search --onlyvisible --name '^ルペタについて$' 2>/dev/null | head -n 1; }
+wait_until 5 about || desktop_fail "no about dialog"
+remove_above "$POPUP"
+wait_until 3 not_above "$POPUP" || desktop_fail "the above state could not be taken away"
+sleep 1
+not_above "$POPUP" || desktop_fail "the reminder put itself above while a dialog runs"
+xdotool key Return
+stop_rupeta
+
 # --- The preview leaves the count alone; the reminder hides after 30 s ----------------------
 # Ctrl and Shift held at start-up reveal the demo item; in demo mode the tray picture moves on
 # every few seconds, so a reset by the preview would show as the first picture again.

@@ -9,6 +9,7 @@
 #include "windows/TForm_Stretch.h"
 
 #include <QFontInfo>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 
@@ -32,6 +33,7 @@ private slots:
     void aboutOpenedFromAClickGuardsAgainstASecond();
     void stretchOverAboutFromTheLinkLabel();
     void popupUpBeforeADialogIgnoresClicksUntilItCloses();
+    void popupDestroyedWhileItsDialogRuns();
 };
 
 namespace {
@@ -394,6 +396,26 @@ void TestTForm2::popupUpBeforeADialogIgnoresClicksUntilItCloses()
     QVERIFY(popup.isVisible());
     QTest::mouseClick(popup.windowHandle(), Qt::LeftButton, {}, QPoint(148, 54));
     QVERIFY(!popup.isVisible());
+}
+
+// The program can end while a dialog opened from a reminder click runs: the main window then
+// destroys the popup under the click that opened the dialog. Nothing may touch it afterwards
+// (the sanitizer build checks this).
+void TestTForm2::popupDestroyedWhileItsDialogRuns()
+{
+    FakeMainForm main;
+    main.surveyDue = true;
+    QPointer<TForm2> popup = new TForm2(main, main.ownerWidget());
+    main.onMenuAbout = [&] { TFormAbout::run(main); };
+    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+        delete popup;
+        dialog.close();
+    });
+    popup->ShowAlarm();
+    QTest::mouseClick(popup->windowHandle(), Qt::LeftButton, {},
+                      child<ClickLabel>(*popup, "Label_Message")->geometry().center());
+    QVERIFY(!popup);
+    QCOMPARE(main.calls.last(), QStringLiteral("EnableMenus(true)"));
 }
 
 QTEST_MAIN(TestTForm2)
