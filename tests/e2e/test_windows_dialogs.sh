@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The dialogs on a real desktop, reached as a person reaches them: started with Ctrl and Shift
-# held, the demo item brings the reminder within about 20 s while the mouse keeps moving; in
-# the settings dialog OK with "100" stores 90; the about dialog and the stretch guide ignore
-# Esc and close with Enter.
+# held, the demo item brings the reminder within about 20 s while the mouse keeps moving, and
+# that reminder takes a click although a dialog is open; in the settings dialog OK with "100"
+# stores 90; the about dialog and the stretch guide ignore Esc and close with Enter; the
+# reminder's link label opens the guide.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
@@ -46,10 +47,14 @@ open_menu
 menu=$(popup_menu_window rupeta)
 shoot "$menu" windows-tray-menu.png
 xdotool key d
+# The about dialog is open when the reminder comes: the reminder still takes a click.
+open_menu
+xdotool key a
+about=$(wait_named "ルペタについて")
 (while :; do
-    xdotool mousemove 600 300
+    xdotool mousemove 600 200
     sleep 0.4
-    xdotool mousemove 610 310
+    xdotool mousemove 610 210
     sleep 0.4
 done) >/dev/null 2>&1 &
 mover=$!
@@ -61,7 +66,12 @@ kill "$mover"
 popup=$(popup_window)
 window_geometry "$popup"
 xdotool mousemove $((WIN_X + 147)) $((WIN_Y + 52)) click 1
-wait_until 2 no_popup || desktop_fail "a click did not hide the demo reminder"
+wait_until 2 no_popup || desktop_fail "a click did not hide the reminder that came up over a dialog"
+[ -n "$(named_window "ルペタについて")" ] || desktop_fail "the about dialog went away"
+xdotool windowactivate --sync "$about" 2>/dev/null || true
+xdotool key Return
+gone() { [ -z "$(named_window "$1")" ]; }
+wait_until 5 gone "ルペタについて" || desktop_fail "Enter did not close the about dialog"
 open_menu
 xdotool key d # back to 1-second ticks
 
@@ -77,7 +87,6 @@ xdotool type 100
 sleep 0.3
 shoot "$config" windows-settings.png
 xdotool key Return
-gone() { [ -z "$(named_window "$1")" ]; }
 wait_until 5 gone "ルペタ設定" || desktop_fail "Enter did not close the settings dialog"
 wait_until 5 grep -q $'^Timer=90\r$' "$run/rupeta.ini" ||
     desktop_fail "rupeta.ini does not hold Timer=90: $(tr -d '\r' <"$run/rupeta.ini" | paste -sd' ')"
@@ -94,10 +103,15 @@ sleep 0.5
 xdotool key Return
 wait_until 5 gone "ルペタについて" || desktop_fail "Enter did not close the about dialog"
 
-# --- Stretch guide: Esc does nothing, Enter closes ----------------------------------------------
+# --- Stretch guide from the reminder's link label: Esc does nothing, Enter closes ----------------
 open_menu
-xdotool key s
+xdotool key b
+wait_until 5 popup_window || desktop_fail "the preview showed no reminder"
+popup=$(popup_window)
+window_geometry "$popup"
+xdotool mousemove $((WIN_X + 60)) $((WIN_Y + 47)) click 1 # on "ストレッチの説明を表示"
 guide=$(wait_named "座ったままで簡単ストレッチ")
+no_popup || desktop_fail "the reminder stayed up when its link label opened the guide"
 sleep 0.3
 shoot "$guide" windows-stretch.png
 xdotool key Escape
