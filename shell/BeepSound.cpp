@@ -4,6 +4,7 @@
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <sndfile.h>
 
@@ -83,8 +84,25 @@ void BeepSound::play()
         format.setChannelCount(m_channels);
         format.setSampleFormat(QAudioFormat::Int16);
         m_sink = std::make_unique<QAudioSink>(device, format);
+        // Hand the chime over in small pieces: were it all queued at the sound server at once,
+        // a stop could not keep the place where it was cut.
+        m_sink->setBufferSize(format.bytesForDuration(100'000));
+        // Idle means the whole chime was handed over; an idle stream left open keeps the
+        // sound server waking the program, so close it until the next reminder, once the
+        // server has had the time to play what it still holds.
+        QObject::connect(m_sink.get(), &QAudioSink::stateChanged, [this](QAudio::State state) {
+            if (state != QAudio::IdleState || !m_buffer.atEnd()) {
+                return;
+            }
+            const qint64 heldMs = m_sink->format().durationForBytes(m_sink->bufferSize()) / 1000;
+            QTimer::singleShot(heldMs + 250, m_sink.get(), [this] {
+                if (m_sink->state() == QAudio::IdleState) {
+                    m_sink->stop();
+                }
+            });
+        });
     }
-    if (m_sink->state() == QAudio::SuspendedState && !m_buffer.atEnd()) {
+    if (m_sink->state() == QAudio::SuspendedState) {
         m_sink->resume();
         return;
     }
@@ -96,7 +114,14 @@ void BeepSound::play()
 
 void BeepSound::stop()
 {
-    if (m_sink && m_sink->state() == QAudio::ActiveState) {
+    if (!m_sink || m_sink->state() != QAudio::ActiveState) {
+        return;
+    }
+    if (m_buffer.atEnd()) {
+        // Only the last moment is still queued: the chime counts as played to the end, and
+        // the next play starts over instead of resuming a fraction of a second.
+        m_sink->stop();
+    } else {
         m_sink->suspend();
     }
 }

@@ -226,7 +226,7 @@ desktop_start_pulse() {
 }
 
 pulse_record_start() {
-    parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 >"$1" &
+    parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 --latency-msec=20 >"$1" &
     PULSE_RECORD_PID=$!
     desktop_track "$PULSE_RECORD_PID"
 }
