@@ -7,10 +7,11 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
 
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=/usr \
+    -DRUPETA_BUILD_TESTS=ON >/dev/null
 cmake --build build -j"$jobs"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-    -DRUPETA_SANITIZE=ON -DRUPETA_FUZZ=ON >/dev/null
+    -DRUPETA_SANITIZE=ON -DRUPETA_FUZZ=ON -DRUPETA_BUILD_TESTS=ON >/dev/null
 cmake --build build-asan -j"$jobs"
 
 status=0
