@@ -66,17 +66,19 @@ if [ $can_mount = 1 ]; then
     mount --bind "$dir" "$dir" && mounts+=("$dir")
     mount -o remount,bind,ro "$dir"
     start_in "$dir" "$name"
-    end_cleanly "$name"
+elif [ "$(id -u)" != 0 ]; then
+    chmod 0555 "$dir"
+    start_in "$dir" "$name"
 else
-    # Without mounts: as an unprivileged user in a directory it may not write.
+    # Root ignores file modes: run as an unprivileged user in a directory it may not write.
     chmod 0555 "$dir"
     (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
         >>"$work/program.log" 2>&1 &
     PID=$!
     desktop_track "$PID"
     wait_until 20 tray_icon_of "$PID" || desktop_fail "$name: no tray icon"
-    end_cleanly "$name"
 fi
+end_cleanly "$name"
 cmp -s "$dir/rupeta.ini" "$work/$name.before" || desktop_fail "$name: rupeta.ini changed"
 no_temp_files "$dir" "$name"
 echo "ok: $name"
