@@ -8,6 +8,7 @@
 #include "windows/MainForm.h"
 #include "windows/UiFont.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
@@ -38,17 +39,24 @@ constexpr int ScreenMargin = 40;
 constexpr int AutoCloseMs = 30000;
 constexpr int BlinkMs = 1000;
 
+TForm2::Clock steadyClock()
+{
+    auto timer = std::make_shared<QElapsedTimer>();
+    timer->start();
+    return [timer] { return timer->elapsed(); };
+}
+
 } // namespace
 
-TForm2::TForm2(MainForm& main, QWidget* owner)
+TForm2::TForm2(MainForm& main, QWidget* owner, Clock clock)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
                          Qt::WindowDoesNotAcceptFocus),
       ui(std::make_unique<Ui::Form2>()), m_main(main), Timer_AutoClose(new QTimer(this)),
-      Timer_Blink(new QTimer(this))
+      Timer_Blink(new QTimer(this)), m_clock(clock ? std::move(clock) : steadyClock()),
+      m_blinkOrigin(m_clock())
 {
     installUiFontSubstitution();
     ui->setupUi(this);
-    fitLabelsToText(*this);
     // Without both of these the window manager hands the popup the focus when it appears.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
@@ -61,7 +69,7 @@ TForm2::TForm2(MainForm& main, QWidget* owner)
     Timer_Blink->setObjectName(QStringLiteral("Timer_Blink"));
     Timer_Blink->setInterval(BlinkMs);
     Timer_Blink->setTimerType(Qt::PreciseTimer);
-    connect(Timer_Blink, &QTimer::timeout, this, &TForm2::Timer_BlinkTimer);
+    connect(Timer_Blink, &QTimer::timeout, this, &TForm2::blinkTimeout);
 
     connect(ui->Shape1, &Shape::mousePressed, this, &TForm2::Shape1MouseDown);
     connect(ui->Label1, &ClickLabel::clicked, this, &TForm2::Label1Click);
@@ -86,8 +94,19 @@ void TForm2::setColor(const QColor& color)
     setPalette(pal);
 }
 
+// Fitting the labels loads the user-interface font and the text layout's libraries, which a
+// resident program that may never show a reminder need not hold; nothing shows them earlier.
+void TForm2::fitLabelsOnce()
+{
+    if (m_labelsFitted)
+        return;
+    m_labelsFitted = true;
+    fitLabelsToText(*this);
+}
+
 void TForm2::ShowAlarm()
 {
+    fitLabelsOnce();
     const bool due = m_main.IsSurveyDue();
     if (due) {
         setColor(fromBgr(SurveyColor));
@@ -156,6 +175,34 @@ void TForm2::Timer_AutoCloseTimer()
     m_main.stopSound();
     KeepOnTop = false;
     hide();
+}
+
+// A hidden popup needs no blinking: every showing writes the base colour, which the next tick
+// saves before it switches to the blink colour, so ticks while hidden leave nothing to see.
+// The timer stops at the first tick that finds the popup hidden (the first one, a second after
+// start-up, still removes the frame) and a showing resumes it in its old phase.
+void TForm2::blinkTimeout()
+{
+    Timer_BlinkTimer();
+    if (!isVisible())
+        Timer_Blink->stop();
+    else if (Timer_Blink->interval() != BlinkMs)
+        Timer_Blink->start(BlinkMs); // the shortened first wait after resuming is over
+}
+
+void TForm2::resumeBlink()
+{
+    if (Timer_Blink->isActive())
+        return;
+    const qint64 sinceTick = (m_clock() - m_blinkOrigin) % BlinkMs;
+    Timer_Blink->start(BlinkMs - static_cast<int>(sinceTick));
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    fitLabelsOnce();
+    resumeBlink();
+    QWidget::showEvent(event);
 }
 
 void TForm2::Timer_BlinkTimer()

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class MainForm;
@@ -19,15 +20,18 @@ class TForm2 : public QWidget
     Q_OBJECT
 
 public:
-    // Created hidden; Timer_Blink runs from here on.
-    TForm2(MainForm& main, QWidget* owner);
+    // Milliseconds of a monotonic clock; tests pass their own.
+    using Clock = std::function<qint64()>;
+
+    // Created hidden; Timer_Blink runs from here on, in the phase the clock has now.
+    TForm2(MainForm& main, QWidget* owner, Clock clock = {});
     ~TForm2() override;
 
     // Shows or re-shows the reminder: appearance, place, sound, auto close, topmost.
     void ShowAlarm();
     // The hide operation: the auto-close timer's handler and the start of every click.
     void Timer_AutoCloseTimer();
-    // One blink step.
+    // One blink step (the state machine alone, whatever the timer does).
     void Timer_BlinkTimer();
 
     // The popup's background colour.
@@ -48,16 +52,23 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void setColor(const QColor& color);
     void keepAbove();
+    void fitLabelsOnce();
+    void blinkTimeout();
+    void resumeBlink();
 
     std::unique_ptr<Ui::Form2> ui;
     MainForm& m_main;
     QTimer* Timer_AutoClose;
     QTimer* Timer_Blink;
+    Clock m_clock;
+    qint64 m_blinkOrigin;
+    bool m_labelsFitted = false;
     bool m_leftPressed = false;
     bool m_raising = false;
 };

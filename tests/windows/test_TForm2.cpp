@@ -25,6 +25,8 @@ private slots:
     void appearance();
     void fontsOfTheLabels();
     void blinkSequence();
+    void blinkFollowsTheFreeRunningTimer_data();
+    void blinkFollowsTheFreeRunningTimer();
     void clicks_data();
     void clicks();
     void clickOnTheFormItself();
@@ -144,6 +146,8 @@ void TestTForm2::appearance()
     auto* label = child<ClickLabel>(popup, "Label_Message");
     QCOMPARE(label->text(), message);
     QVERIFY2(label->width() >= label->sizeHint().width(), "message cut off");
+    for (auto* text : popup.findChildren<ClickLabel*>())
+        QVERIFY2(text->width() >= text->sizeHint().width(), qPrintable(text->objectName()));
     QVERIFY(label->geometry().right() < width);
     QCOMPARE(child<Shape>(popup, "Shape1")->size(), QSize(width, 57));
     QCOMPARE(child<Shape>(popup, "Shape2")->width(), width);
@@ -208,6 +212,80 @@ void TestTForm2::blinkSequence()
     QCOMPARE(popup.color(), survey);
     popup.ShowAlarm();
     QVERIFY(frame->isHidden());
+}
+
+void TestTForm2::blinkFollowsTheFreeRunningTimer_data()
+{
+    // Steps: "tick" is the next whole second after construction; "show", "survey" and "hide"
+    // happen at the given milliseconds after construction, before the next tick.
+    QTest::addColumn<QString>("script");
+    QTest::newRow("shown in the first second") << "show 400, tick, tick, tick, hide 3200, tick";
+    QTest::newRow("hidden in the blink colour, back an odd number of ticks later")
+        << "tick, show 1300, tick, hide 2500, tick, tick, tick, show 5700, tick, tick";
+    QTest::newRow("hidden in the base colour, back an even number of ticks later")
+        << "tick, show 1300, tick, tick, hide 3500, tick, tick, show 5100, tick, tick, tick";
+    QTest::newRow("hidden and shown again before the next tick")
+        << "tick, show 1200, tick, hide 2100, show 2900, tick, tick";
+    QTest::newRow("hidden before the first tick after resuming")
+        << "tick, show 1500, hide 1800, tick, show 2100, tick, tick";
+    QTest::newRow("second showing while up, in the blink colour, as survey")
+        << "tick, show 1100, tick, survey 2600, tick, tick";
+    QTest::newRow("long hidden, then survey") << "tick, tick, tick, tick, survey 4050, tick, tick";
+}
+
+// The blink timer sleeps while the popup is hidden, yet what a person sees must be what a
+// timer running since construction gives: the same colours at the same ticks in the same phase,
+// and the frame gone from the first tick on.
+void TestTForm2::blinkFollowsTheFreeRunningTimer()
+{
+    QFETCH(QString, script);
+    constexpr qint64 origin = 123456; // any reading of the clock
+    qint64 now = origin;
+    FakeMainForm main;
+    TForm2 popup(main, main.ownerWidget(), [&now] { return now; });
+    auto* timer = child<QTimer>(popup, "Timer_Blink");
+    auto* frame = child<Shape>(popup, "Shape2");
+    const QColor blink = bgr(0x8C8CFF);
+
+    // The always-running timer's colour and saved base, ticking whether shown or hidden.
+    QColor expected = popup.color();
+    QColor base;
+    int ticks = 0;
+    for (const QString& step : script.split(QStringLiteral(", "))) {
+        const QStringList word = step.split(' ');
+        if (word[0] == "tick") {
+            ++ticks;
+            now = origin + 1000 * ticks;
+            if (expected != blink) {
+                base = expected;
+                expected = blink;
+            } else {
+                expected = base;
+            }
+            if (timer->isActive())
+                QVERIFY(QMetaObject::invokeMethod(timer, "timeout"));
+            QCOMPARE(timer->isActive(), popup.isVisible());
+            if (timer->isActive())
+                QCOMPARE(timer->interval(), 1000);
+        } else {
+            now = origin + word[1].toInt();
+            QVERIFY2(now > origin + 1000 * ticks && now < origin + 1000 * (ticks + 1),
+                     qPrintable(step));
+            if (word[0] == "hide") {
+                popup.Timer_AutoCloseTimer();
+            } else {
+                const bool resumes = !timer->isActive();
+                main.surveyDue = word[0] == "survey";
+                popup.ShowAlarm();
+                expected = bgr(main.surveyDue ? 0x6262FF : 0xD7FFFF);
+                QVERIFY(timer->isActive());
+                QCOMPARE(timer->interval(), resumes ? origin + 1000 * (ticks + 1) - now : 1000);
+            }
+        }
+        if (popup.isVisible())
+            QVERIFY2(popup.color() == expected, qPrintable(step));
+        QCOMPARE(frame->isHidden(), ticks > 0);
+    }
 }
 
 void TestTForm2::clicks_data()
