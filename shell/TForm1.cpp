@@ -12,6 +12,7 @@
 #include "windows/TFormConfig.h"
 #include "windows/TForm_Stretch.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -22,13 +23,19 @@
 
 TForm1::TForm1(Platform& platform, BeepSound& sound)
     : ui(std::make_unique<Ui::Form1>()), m_platform(platform), m_sound(sound),
-      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this))
+      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this)),
+      m_clickMenuDelay(new QTimer(this))
 {
     ui->setupUi(this);
     Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
     Timer_Tick->setTimerType(Qt::PreciseTimer); // the coarse default drifts by up to 5 %
     Timer_Tick->setInterval(1000);
     connect(Timer_Tick, &QTimer::timeout, this, &TForm1::Timer_TickTimer);
+    m_clickMenuDelay->setSingleShot(true);
+    m_clickMenuDelay->setTimerType(Qt::PreciseTimer);
+    m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
+    connect(m_clickMenuDelay, &QTimer::timeout, this,
+            [this] { ui->PopupMenu1->popup(m_clickPos); });
 
     connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
     connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);
@@ -112,14 +119,18 @@ void TForm1::HandleTrayMessage(QSystemTrayIcon::ActivationReason reason)
 {
     switch (reason) {
     case QSystemTrayIcon::DoubleClick:
+        m_clickMenuDelay->stop();
         // The settings dialog must not open twice: it disables MenuConfig while it runs.
         if (ui->MenuConfig->isEnabled()) {
-            ui->PopupMenu1->hide(); // opened by the first click of the pair
             MenuConfigClick();
         }
         break;
     case QSystemTrayIcon::Trigger:
+        m_clickPos = QCursor::pos();
+        m_clickMenuDelay->start();
+        break;
     case QSystemTrayIcon::Context:
+        m_clickMenuDelay->stop();
         ui->PopupMenu1->popup(QCursor::pos());
         break;
     default:
@@ -180,6 +191,7 @@ void TForm1::FormClose()
     }
     m_closed = true;
     Timer_Tick->stop();
+    m_clickMenuDelay->stop();
     delete AlarmForm;
     AlarmForm = nullptr;
     SaveSettings();

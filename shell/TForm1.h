@@ -7,6 +7,7 @@
 #include "windows/MainForm.h"
 
 #include <QIcon>
+#include <QPoint>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
@@ -86,6 +87,10 @@ private:
     WorkTimer m_workTimer;
     TrayStatus m_trayStatus;
     QTimer* Timer_Tick;
+    // A left click opens the menu only once it is clear that no second click follows: the
+    // open menu would take the second click, and the double click would never arrive.
+    QTimer* m_clickMenuDelay;
+    QPoint m_clickPos;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::array<QIcon, 17> m_trayIcons; // built on first use
     int m_shownImage = 0;
