@@ -44,7 +44,9 @@
 #
 # Pictures
 #   screenshot FILE                 the whole screen as PNG.
-#   screenshot_window WIN FILE      one window's area, cut from a screenshot of the screen.
+#   screenshot_window WIN FILE      one frameless window's area (popup, tray icon), cut from a
+#                                   screenshot of the screen; for framed windows use
+#                                   `import -frame -window WIN`: the geometry counts the frame twice.
 #   pixel_at FILE X Y               prints the pixel as rrggbb (lower-case hex).
 #   save_artifact FILE [NAME]       copies FILE into $RUPETA_ARTIFACTS (when set) and prints it.
 
