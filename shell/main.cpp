@@ -5,6 +5,7 @@
 #ifdef Q_OS_WIN
 #include "platform/WinPlatform.h"
 #else
+#include "platform/TerminationSignal.h"
 #include "platform/X11Platform.h"
 #endif
 
@@ -42,5 +43,9 @@ int main(int argc, char* argv[])
     X11Platform platform;
 #endif
     TForm1 form(platform, *sound);
+#ifndef Q_OS_WIN
+    TerminationSignal termination;
+    QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
+#endif
     return QApplication::exec();
 }
