@@ -5,12 +5,13 @@
 # RSS, PSS and USS (/proc/PID/smaps_rollup), then over the next two minutes the CPU time (as
 # seconds per hour) and the wake-ups per second (voluntary + involuntary context switches of
 # all threads). Prints figures only; never fails on them.
-#   scripts/bench-resident.sh            (uses build/, or $RUPETA_BUILD_DIR)
+#   scripts/bench-resident.sh            (uses build/, or $RUPETA_BUILD_DIR;
+#                                         RUPETA_BENCH_WINDOW=600 for a ten-minute window)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUPETA_BUILD_DIR:-$repo/build}
 settle=60
-window=120
+window=${RUPETA_BENCH_WINDOW:-120} # seconds; longer windows resolve CPU time more finely
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
