@@ -37,6 +37,8 @@
 #                              3 right; default 1).
 #   double_click_window WIN    two left clicks 80 ms apart at the window's centre.
 #   visible_windows NAME       ids of the visible windows of class/instance NAME, one a line.
+#   first_icon_sized WIN...    the first of the windows that is at most 32x32.
+#   popup_window / no_popup    the visible reminder of "rupeta" (153x57) / true when none.
 #   popup_menu_window NAME     the most recently created open menu of NAME (a visible
 #                              override-redirect window larger than 32x32 that is no tooltip);
 #                              fails when none. popup_menu_windows NAME lists them all.
@@ -265,9 +267,10 @@ window_geometry() {
     WIN_H=$(sed -n 's/^HEIGHT=//p' <<<"$out")
 }
 
-tray_icon_window() {
+# Prints the first of the given windows that is icon-sized (an embedded tray icon).
+first_icon_sized() {
     local w
-    for w in $(visible_windows "$1"); do
+    for w in "$@"; do
         window_geometry "$w" || continue
         if ((WIN_W <= 32 && WIN_H <= 32 && WIN_W > 1 && WIN_H > 1)); then
             echo "$w"
@@ -277,9 +280,24 @@ tray_icon_window() {
     return 1
 }
 
+tray_icon_window() {
+    # shellcheck disable=SC2046 # one window id per word
+    first_icon_sized $(visible_windows "$1")
+}
+
 wait_tray_icon() {
     wait_until "$1" tray_icon_window "$2" && tray_icon_window "$2"
 }
+
+# The reminder popup of the normal appearance (153 x 57); no_popup: none is shown.
+popup_window() {
+    local w
+    for w in $(visible_windows rupeta); do
+        window_geometry "$w" && [ "$WIN_W" = 153 ] && [ "$WIN_H" = 57 ] && echo "$w" && return 0
+    done
+    return 1
+}
+no_popup() { ! popup_window >/dev/null; }
 
 window_type() {
     xprop -id "$1" _NET_WM_WINDOW_TYPE 2>/dev/null | sed -n 's/.*= //p'

@@ -48,14 +48,7 @@ wait_until 3 no_menu || desktop_fail "Escape did not close the menu"
 # Right click, then the preview item by its access key: the reminder appears (153 x 57).
 open_menu 3
 xdotool key b
-popup_seen() {
-    local w
-    for w in $(visible_windows rupeta); do
-        window_geometry "$w" && [ "$WIN_W" = 153 ] && [ "$WIN_H" = 57 ] && return 0
-    done
-    return 1
-}
-wait_until 5 popup_seen || desktop_fail "the preview item showed no reminder"
+wait_until 5 popup_window || desktop_fail "the preview item showed no reminder"
 
 # Exit by clicking the last menu item with the mouse.
 open_menu 1

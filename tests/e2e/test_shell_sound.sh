@@ -23,13 +23,6 @@ preview() {
     xdotool key b
 }
 
-popup_window() {
-    local w
-    for w in $(visible_windows rupeta); do
-        window_geometry "$w" && [ "$WIN_W" = 153 ] && [ "$WIN_H" = 57 ] && echo "$w" && return 0
-    done
-    return 1
-}
 stream_closed() {
     ! pactl list short sink-inputs 2>/dev/null | grep -q .
 }

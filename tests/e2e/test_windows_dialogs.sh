@@ -33,14 +33,6 @@ shoot() { # window artifact-name: the window with its frame, as the screen shows
     import -frame -window "$1" "$DESKTOP_DIR/$2"
     save_artifact "$DESKTOP_DIR/$2" >/dev/null
 }
-popup_window() {
-    local w
-    for w in $(visible_windows rupeta); do
-        window_geometry "$w" && [ "$WIN_W" = 153 ] && [ "$WIN_H" = 57 ] && echo "$w" && return 0
-    done
-    return 1
-}
-no_popup() { ! popup_window >/dev/null; }
 
 # --- Demo mode: a 30-minute period in about 18 s, the mouse kept moving -----------------------
 open_menu

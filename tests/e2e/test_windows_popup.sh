@@ -27,14 +27,6 @@ stop_rupeta() {
     wait_for_exit 10 "$PID" || desktop_fail "the program did not end"
 }
 
-popup_window() {
-    local w
-    for w in $(visible_windows rupeta); do
-        window_geometry "$w" && [ "$WIN_W" = 153 ] && [ "$WIN_H" = 57 ] && echo "$w" && return 0
-    done
-    return 1
-}
-no_popup() { ! popup_window >/dev/null; }
 
 preview() {
     click_window "$ICON" 1
