@@ -22,6 +22,13 @@
 #   pulse_record_stop        stops that recording.
 #   pulse_max_amplitude FILE the maximum amplitude (0..1) of such a raw recording.
 #
+# Program
+#   rupeta_start DIR [LOG]     starts $RUPETA_BIN with DIR as its working directory, its output
+#                              appended to LOG (default DIR/out.log); sets RUPETA_PID (tracked).
+#   fake_opener [RECORD_DIR]   puts a stand-in xdg-open first in PATH, so no browser starts; with
+#                              RECORD_DIR it records each call's arguments, NUL-terminated, in
+#                              RECORD_DIR/opened-N (N counts from 0).
+#
 # Waiting
 #   wait_until SECONDS CMD...  runs CMD every 0.1 s until it succeeds (0) or time runs out (1).
 #   wait_for_file SECONDS FILE
@@ -249,6 +256,29 @@ pulse_max_amplitude() {
     fi
     sox -t raw -r 44100 -e signed -b 16 -c 2 "$1" -n stat 2>&1 |
         awk '/^Maximum amplitude/ {print $3}'
+}
+
+rupeta_start() {
+    local dir=$1 log=${2:-$1/out.log}
+    (cd "$dir" && exec "$RUPETA_BIN") >>"$log" 2>&1 &
+    RUPETA_PID=$!
+    desktop_track "$RUPETA_PID"
+}
+
+fake_opener() {
+    local bin=$DESKTOP_DIR/opener
+    mkdir -p "$bin"
+    if [ -n "${1:-}" ]; then
+        cat >"$bin/xdg-open" <<EOT
+#!/bin/sh
+n=\$(ls "$1" | grep -c '^opened-' || true)
+printf '%s\\0' "\$@" >"$1/opened-\$n"
+EOT
+    else
+        printf '#!/bin/sh\nexit 0\n' >"$bin/xdg-open"
+    fi
+    chmod +x "$bin/xdg-open"
+    export PATH=$bin:$PATH
 }
 
 visible_windows() {

@@ -13,10 +13,8 @@ reminders=$hours # the default period is 60 minutes
 [ "$reminders" -ge 2 ] || { echo "FAIL: SOAK_HOURS must be at least 2" >&2; exit 1; }
 
 desktop_start || desktop_fail "no desktop"
-mkdir -p "$DESKTOP_DIR/bin" "$DESKTOP_DIR/work" "$DESKTOP_DIR/sanitizer"
-printf '#!/bin/sh\nexit 0\n' >"$DESKTOP_DIR/bin/xdg-open"
-chmod +x "$DESKTOP_DIR/bin/xdg-open"
-export PATH=$DESKTOP_DIR/bin:$PATH
+mkdir -p "$DESKTOP_DIR/work" "$DESKTOP_DIR/sanitizer"
+fake_opener
 san=$DESKTOP_DIR/sanitizer
 # A small quarantine fills within the first minutes, so that resident memory afterwards
 # shows growth of live memory rather than the quarantine filling up.
@@ -31,9 +29,8 @@ rss_kib() {
 
 # Demo mode shows only when Ctrl and Shift are down while the program starts.
 xdotool keydown ctrl shift
-(cd "$DESKTOP_DIR/work" && exec "$RUPETA_BIN") >"$DESKTOP_DIR/program.log" 2>&1 &
-pid=$!
-desktop_track "$pid"
+rupeta_start "$DESKTOP_DIR/work" "$DESKTOP_DIR/program.log"
+pid=$RUPETA_PID
 icon_ok=0
 wait_until 60 tray_icon_of "$pid" && icon_ok=1
 xdotool keyup ctrl shift

@@ -13,9 +13,8 @@ printf '[Timer]\r\nTimer=90\r\nReset=5\r\nbReset=1\r\n' >"$run/rupeta.ini"
 
 # Ctrl and Shift held at start-up reveal the demo item.
 xdotool keydown Control_L Shift_L
-(cd "$run" && exec "$RUPETA_BIN") >"$DESKTOP_DIR/out.log" 2>&1 &
-pid=$!
-desktop_track "$pid"
+rupeta_start "$run" "$DESKTOP_DIR/out.log"
+pid=$RUPETA_PID
 icon=$(wait_tray_icon 15 rupeta) || { xdotool keyup Control_L Shift_L; desktop_fail "no tray icon"; }
 xdotool keyup Control_L Shift_L
 click_window "$icon" 1

@@ -7,15 +7,8 @@ source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
 
 run=$DESKTOP_DIR/run
-fake=$DESKTOP_DIR/fakebin
-mkdir -p "$run" "$fake"
-# The opener stand-in records its arguments, NUL-terminated, one file per call.
-cat >"$fake/xdg-open" <<EOT
-#!/bin/sh
-n=\$(ls "$DESKTOP_DIR" | grep -c '^opened-' || true)
-printf '%s\\0' "\$@" >"$DESKTOP_DIR/opened-\$n"
-EOT
-chmod +x "$fake/xdg-open"
+mkdir -p "$run"
+fake_opener "$DESKTOP_DIR"
 
 target='http://x.example/a b;c&d|e $(touch pwned) `touch pwned2` "q" '"'s'"' > out'
 {
@@ -26,9 +19,8 @@ target='http://x.example/a b;c&d|e $(touch pwned) `touch pwned2` "q" '"'s'"' > o
     printf 'URL1=%s\r\n' "$target"
 } >"$run/url.ini"
 
-(cd "$run" && PATH="$fake:$PATH" exec "$RUPETA_BIN") >"$DESKTOP_DIR/out.log" 2>&1 &
-pid=$!
-desktop_track "$pid"
+rupeta_start "$run" "$DESKTOP_DIR/out.log"
+pid=$RUPETA_PID
 icon=$(wait_tray_icon 15 rupeta) || desktop_fail "no tray icon"
 
 # Menu, then "関連情報(&I)", then the item by the access key of its converted caption.
@@ -49,7 +41,7 @@ printf '%s\0' "$target" >"$expected"
 cmp -s "$expected" "$DESKTOP_DIR/opened-0" ||
     desktop_fail "the opener got: $(tr '\0' '|' <"$DESKTOP_DIR/opened-0")"
 for f in pwned pwned2 out; do
-    [ ! -e "$run/$f" ] && [ ! -e "$DESKTOP_DIR/$f" ] && [ ! -e "$fake/$f" ] ||
+    [ ! -e "$run/$f" ] && [ ! -e "$DESKTOP_DIR/$f" ] && [ ! -e "$DESKTOP_DIR/opener/$f" ] ||
         desktop_fail "a shell ran part of the target ($f exists)"
 done
 kill "$pid"

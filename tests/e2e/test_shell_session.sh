@@ -7,9 +7,8 @@ source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
 
 start_rupeta() { # directory
-    (cd "$1" && exec "$RUPETA_BIN") >"$1/out.log" 2>&1 &
-    PID=$!
-    desktop_track "$PID"
+    rupeta_start "$1" "$1/out.log"
+    PID=$RUPETA_PID
     ICON=$(wait_tray_icon 15 rupeta) || desktop_fail "no tray icon (log: $(cat "$1/out.log"))"
 }
 

@@ -9,9 +9,8 @@ desktop_start_pulse || desktop_fail "no sound server"
 
 run=$DESKTOP_DIR/run
 mkdir -p "$run"
-(cd "$run" && exec "$RUPETA_BIN") >"$DESKTOP_DIR/out.log" 2>&1 &
-pid=$!
-desktop_track "$pid"
+rupeta_start "$run" "$DESKTOP_DIR/out.log"
+pid=$RUPETA_PID
 icon=$(wait_tray_icon 15 rupeta) || desktop_fail "no tray icon"
 rec=$DESKTOP_DIR/rec.raw
 pulse_record_start "$rec"

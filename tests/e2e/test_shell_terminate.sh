@@ -8,9 +8,8 @@ desktop_start || desktop_fail "no desktop"
 for signal in TERM INT HUP; do
     run=$DESKTOP_DIR/$signal
     mkdir -p "$run"
-    (cd "$run" && exec "$RUPETA_BIN") >"$run/out.log" 2>&1 &
-    pid=$!
-    desktop_track "$pid"
+    rupeta_start "$run" "$run/out.log"
+    pid=$RUPETA_PID
     wait_tray_icon 15 rupeta >/dev/null || desktop_fail "no tray icon (log: $(cat "$run/out.log"))"
     wait_for_file 5 "$run/rupeta.ini" || desktop_fail "no rupeta.ini after start-up"
     # Only the save on the way out can bring the file back.

@@ -6,10 +6,7 @@ source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 source "$RUPETA_SOURCE_DIR/tests/e2e/fixtures/ship_helpers.sh"
 
 desktop_start || desktop_fail "no desktop"
-mkdir -p "$DESKTOP_DIR/bin"
-printf '#!/bin/sh\nexit 0\n' >"$DESKTOP_DIR/bin/xdg-open"
-chmod +x "$DESKTOP_DIR/bin/xdg-open"
-export PATH=$DESKTOP_DIR/bin:$PATH
+fake_opener
 
 # No single path this long can be passed to the kernel: build and enter it one level at a
 # time, relative to the level before; each level's name is 200 bytes long.

@@ -12,10 +12,7 @@ source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 source "$RUPETA_SOURCE_DIR/tests/e2e/fixtures/ship_helpers.sh"
 
 desktop_start || desktop_fail "no desktop"
-mkdir -p "$DESKTOP_DIR/bin"
-printf '#!/bin/sh\nexit 0\n' >"$DESKTOP_DIR/bin/xdg-open"
-chmod +x "$DESKTOP_DIR/bin/xdg-open"
-export PATH=$DESKTOP_DIR/bin:$PATH
+fake_opener
 work=$DESKTOP_DIR/work
 mkdir -p "$work"
 mounts=()
@@ -33,9 +30,8 @@ valid_ini() {
 
 # Starts the program in DIR; sets PID once its tray icon is there.
 start_in() {
-    (cd "$1" && exec "$RUPETA_BIN") >>"$work/program.log" 2>&1 &
-    PID=$!
-    desktop_track "$PID"
+    rupeta_start "$1" "$work/program.log"
+    PID=$RUPETA_PID
     wait_until 20 tray_icon_of "$PID" || desktop_fail "$2: no tray icon"
 }
 

@@ -9,10 +9,7 @@ cases=$RUPETA_SOURCE_DIR/tests/e2e/fixtures/hostile_cases.py
 
 desktop_start || desktop_fail "no desktop"
 # A first run may open the start page: no browser here.
-mkdir -p "$DESKTOP_DIR/bin"
-printf '#!/bin/sh\nexit 0\n' >"$DESKTOP_DIR/bin/xdg-open"
-chmod +x "$DESKTOP_DIR/bin/xdg-open"
-export PATH=$DESKTOP_DIR/bin:$PATH
+fake_opener
 
 base=$DESKTOP_DIR/cases
 python3 "$cases" prepare "$base"
@@ -27,9 +24,8 @@ started=$SECONDS
 : >"$base.faults"
 mapfile -t names < <(python3 "$cases" list)
 for name in "${names[@]}"; do
-    (cd "$base/$name" && exec "$RUPETA_BIN") >"$base/$name.log" 2>&1 &
-    pid=$!
-    desktop_track "$pid"
+    rupeta_start "$base/$name" "$base/$name.log"
+    pid=$RUPETA_PID
     if ! wait_until 20 tray_icon_of "$pid"; then
         fault "$name: no tray icon"
     elif ! exit_via_menu "$pid"; then

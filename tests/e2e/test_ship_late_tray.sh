@@ -13,9 +13,8 @@ chmod 0700 "$XDG_RUNTIME_DIR"
 unset DBUS_SESSION_BUS_ADDRESS
 _desktop_start_xvfb || desktop_fail "no X server"
 mkdir -p "$DESKTOP_DIR/work"
-(cd "$DESKTOP_DIR/work" && exec "$RUPETA_BIN") >"$DESKTOP_DIR/program.log" 2>&1 &
-pid=$!
-desktop_track "$pid"
+rupeta_start "$DESKTOP_DIR/work" "$DESKTOP_DIR/program.log"
+pid=$RUPETA_PID
 wait_for_file 20 "$DESKTOP_DIR/work/rupeta.ini" || desktop_fail "no rupeta.ini without a tray"
 sleep 2
 _desktop_gone "$pid" && desktop_fail "the program ended without a tray: $(cat "$DESKTOP_DIR/program.log")"

@@ -16,9 +16,8 @@ start_rupeta() { # position [interval]
     # No auto reset, so the count runs on while the test does not touch the mouse.
     printf '[Timer]\r\nTimer=%s\r\nReset=10\r\nbReset=0\r\nPosition=%s\r\n' "${2:-60}" "$1" \
         >"$run/rupeta.ini"
-    (cd "$run" && exec "$RUPETA_BIN") >"$run/out.log" 2>&1 &
-    PID=$!
-    desktop_track "$PID"
+    rupeta_start "$run" "$run/out.log"
+    PID=$RUPETA_PID
     ICON=$(wait_tray_icon 15 rupeta) || desktop_fail "no tray icon (log: $(cat "$run/out.log"))"
 }
 
