@@ -8,9 +8,10 @@ namespace {
 constexpr std::size_t npos = std::string::npos;
 constexpr std::string_view Bom = "\xEF\xBB\xBF";
 
+// A carriage return counts too: a CRLF file converted once more ends its lines in CR CR LF.
 bool isBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '\t' || c == '\r';
 }
 
 std::string_view trim(std::string_view s)
