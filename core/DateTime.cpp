@@ -132,11 +132,14 @@ DateTime dateOnly(DateTime value)
 
 std::int64_t secondsSince1970(DateTime value)
 {
-    const double seconds = std::round((value - UnixEpochDays) * SecondsPerDay);
+    // Whole milliseconds first, the clock's resolution, so that a reading at a whole second
+    // that floating point puts a hair below it still counts as that second; then the seconds
+    // truncated.
+    const double millis = std::round((value - UnixEpochDays) * SecondsPerDay * 1000);
     // Keep the conversion defined for any clock reading.
-    if (!(seconds > -9.0e18 && seconds < 9.0e18))
+    if (!(millis > -9.0e18 && millis < 9.0e18))
         return 0;
-    return static_cast<std::int64_t>(seconds);
+    return static_cast<std::int64_t>(millis) / 1000;
 }
 
 std::string formatDateTime(DateTime value)

@@ -14,7 +14,8 @@ DateTime encodeDate(int year, int month, int day);
 DateTime encodeTime(int hour, int minute, int second);
 // The date part of a value (today from now).
 DateTime dateOnly(DateTime value);
-// Seconds since 1970-01-01 00:00 counted on the same (local) clock as the value.
+// Whole seconds (truncated) since 1970-01-01 00:00 counted on the same (local) clock as the
+// value.
 std::int64_t secondsSince1970(DateTime value);
 
 // "yyyy/MM/dd" for whole days, "hh:mm:ss" below 1.0, "yyyy/MM/dd hh:mm:ss" otherwise, rounded

@@ -15,8 +15,9 @@ public:
 
     // A missing or unreadable file reads as empty.
     static ProfileFile load(const std::filesystem::path& path);
-    // Empty when the file does not exist; nothing when it exists but cannot be read in full,
-    // so that a caller about to rewrite it does not replace content it never saw.
+    // Empty when the file does not exist; nothing when it exists but cannot be read in full or
+    // is not a small regular file (see FileAccess), so that a caller about to rewrite it does
+    // not replace content it never saw.
     static std::optional<ProfileFile> read(const std::filesystem::path& path);
     static ProfileFile parse(std::string_view bytes);
 
@@ -29,7 +30,8 @@ public:
 
     std::string bytes() const;
     // Writes the whole file beside the old one and renames it over it, so readers see either
-    // the old or the new file. False when that could not be done; the old file is then intact.
+    // the old or the new file. False when that could not be done or is not allowed (see
+    // FileAccess::replaceFile); the old file is then intact.
     bool saveAtomically(const std::filesystem::path& path) const;
 
 private:

@@ -23,7 +23,9 @@ std::int32_t readInt(const ProfileFile& file, const char* section, const char* k
 bool SettingsFile::load(Settings& settings, DateTime now)
 {
     // A relative name, so that the file is found however deep the current directory is.
-    const ProfileFile file = ProfileFile::load(FileName);
+    const auto read = ProfileFile::read(FileName);
+    settings.FileUnreadable = !read;
+    const ProfileFile file = read.value_or(ProfileFile{});
 
     settings.TimerMinutes = readInt(file, TimerSection, "Timer", 60);
     settings.ResetMinutes = readInt(file, TimerSection, "Reset", 10);
@@ -53,7 +55,10 @@ bool SettingsFile::load(Settings& settings, DateTime now)
 bool SettingsFile::save(const Settings& settings)
 {
     // A file that exists but cannot be read is left alone rather than replaced by the keys
-    // alone.
+    // alone; so is one that could not be read at start, which would get defaults over the
+    // user's values.
+    if (settings.FileUnreadable)
+        return true;
     auto file = ProfileFile::read(FileName);
     if (!file)
         return true;

@@ -15,6 +15,9 @@ struct Settings
     std::string UserID; // code page 932 bytes
     DateTime FirstActivated = 0;
     std::string SurveyPassword; // code page 932 bytes
+    // Set by the load when "rupeta.ini" exists but could not be read: it is then never saved
+    // over during this run, even once it becomes readable.
+    bool FileUnreadable = false;
 };
 
 class SettingsFile
@@ -22,11 +25,12 @@ class SettingsFile
 public:
     static constexpr const char* FileName = "rupeta.ini";
 
-    // Reads "rupeta.ini" in the current directory into the settings (defaults where missing;
-    // a "Timer" or "Reset" of zero or less also loads as the default).
+    // Reads "rupeta.ini" in the current directory into the settings (defaults where missing
+    // or unreadable; a "Timer" or "Reset" of zero or less also loads as the default).
     // Returns true when "first-activated" was missing or empty: the first run.
     static bool load(Settings& settings, DateTime now);
     // Writes the seven keys into "rupeta.ini" in the current directory, keeping every other
-    // line; all keys reach the disk or none. Failures are swallowed; always returns true.
+    // line; all keys reach the disk or none. Nothing is written over a file the load could not
+    // read or one the user may not write. Failures are swallowed; always returns true.
     static bool save(const Settings& settings);
 };

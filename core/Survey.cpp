@@ -1,6 +1,8 @@
 // The survey campaign's dates, password and page addresses.
 #include "Survey.h"
 
+#include "Cp932.h"
+
 #include "BuildConfig.h"
 
 namespace {
@@ -15,7 +17,7 @@ std::string pageUrl(std::string_view page, std::string_view userId)
     url += "/rupeta/";
     url += page;
     url += "?ID=";
-    url += userId;
+    url += cp932ToUtf8(userId);
     return url;
 }
 

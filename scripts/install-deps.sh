@@ -18,7 +18,7 @@ test_pkgs=(
   g++-mingw-w64-x86-64
   pulseaudio pulseaudio-utils sox
   lintian desktop-file-utils appstream dpkg-dev file libglib2.0-bin
-  procps psmisc
+  procps psmisc tzdata
 )
 pkgs=("${run_pkgs[@]}")
 [ "$what" = run ] || pkgs+=("${test_pkgs[@]}")

@@ -4,7 +4,6 @@
 
 #include "BeepSound.h"
 #include "LinksFile.h"
-#include "core/Cp932.h"
 #include "core/Survey.h"
 #include "platform/Platform.h"
 #include "windows/TForm2.h"
@@ -69,7 +68,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     UpdateTrayIcon(0, m_settings.TimerMinutes);
 
     if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
-        openDocument(startPageUrl(cp932ToUtf8(m_settings.UserID)));
+        openDocument(startPageUrl(m_settings.UserID));
     }
 
     Timer_Tick->start();

@@ -1,6 +1,8 @@
 // The platform services on Windows.
 #include "WinPlatform.h"
 
+#include "LocalClock.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -47,9 +49,5 @@ void WinPlatform::openDocument(const std::string& text)
 
 DateTime WinPlatform::now()
 {
-    SYSTEMTIME local{};
-    GetLocalTime(&local);
-    return encodeDate(local.wYear, local.wMonth, local.wDay) +
-           encodeTime(local.wHour, local.wMinute, local.wSecond) +
-           local.wMilliseconds / (24.0 * 60 * 60 * 1000);
+    return localClockNow();
 }

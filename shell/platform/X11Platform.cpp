@@ -1,6 +1,8 @@
 // The platform services on an X11 desktop.
 #include "X11Platform.h"
 
+#include "LocalClock.h"
+
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QString>
@@ -10,9 +12,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
-
-#include <chrono>
-#include <ctime>
 
 X11Platform::X11Platform()
 {
@@ -139,14 +138,5 @@ void X11Platform::openDocument(const std::string& text)
 
 DateTime X11Platform::now()
 {
-    const auto clock = std::chrono::system_clock::now();
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(clock);
-    const auto millis =
-        std::chrono::duration_cast<std::chrono::milliseconds>(clock.time_since_epoch()).count() %
-        1000;
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    return encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-           encodeTime(local.tm_hour, local.tm_min, local.tm_sec) +
-           static_cast<double>(millis) / (24.0 * 60 * 60 * 1000);
+    return localClockNow();
 }

@@ -18,6 +18,16 @@ TEST(DateTime, EncodesDaysSince18991230)
     EXPECT_EQ(secondsSince1970(25570.5), 86400 + 43200);
 }
 
+TEST(DateTime, SecondsSince1970AreTruncated)
+{
+    // Why: the identifier's seed is the whole second the clock shows, never the next one.
+    const DateTime second = encodeDate(2024, 5, 6) + encodeTime(10, 20, 30);
+    const double ms = 1.0 / 86400000;
+    for (const double offset : {0.0, 1 * ms, 499 * ms, 500 * ms, 999 * ms})
+        EXPECT_EQ(secondsSince1970(second + offset), 1714990830) << offset / ms << " ms";
+    EXPECT_EQ(secondsSince1970(second + 1000 * ms), 1714990831);
+}
+
 TEST(DateTime, FormatsDateTimeOrBothRoundedToTheSecond)
 {
     // Why: whole days are what the program stores; other forms must still read back.

@@ -74,6 +74,9 @@ TEST(ProfileFile, ReadsWithPrivateProfileRules)
         {"[Timer]\n; Timer=1\nTimer 2\n=3\n", "Timer", "Timer", std::nullopt},
         {"\xEF\xBB\xBF[Timer]\r\nTimer=45\r\n", "Timer", "Timer", "45"},
         {"[Timer]\r\nTimer=4\r5\r\n", "Timer", "Timer", "4\r5"},
+        // A CRLF file converted to CRLF once more: the extra carriage return is a blank.
+        {"[Timer]\r\r\nTimer\r=45\r\r\n", "Timer", "Timer", "45"},
+        {"[User]\r\r\nPassword=\"a\r\"\r\r\n", "User", "Password", "a\r"},
         {"[Timer]\nTimer=4\0"
          "5\n"sv,
          "Timer", "Timer",

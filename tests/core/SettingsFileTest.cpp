@@ -234,6 +234,36 @@ TEST_F(SettingsFileTest, StoredIdIsNeverReplaced)
     EXPECT_NE(a.UserID, b.UserID);
 }
 
+TEST_F(SettingsFileTest, FreshIdIsSeededWithTheWholeSecond)
+{
+    // Why: the seed is the second the clock shows; half a second later is not the next one.
+    Settings s;
+    SettingsFile::load(s, Now + 0.6 / 86400);
+    EXPECT_EQ(s.UserID, makeUserId(1714990830u));
+}
+
+TEST_F(SettingsFileTest, FileUnreadableAtStartIsNeverSavedOverThatRun)
+{
+    // Why: a file that becomes readable later holds the user's values, not the defaults the
+    // program had to start with.
+    std::filesystem::create_directory("rupeta.ini");
+    Settings s = loaded();
+    EXPECT_EQ(s.TimerMinutes, 60);
+    std::filesystem::remove("rupeta.ini");
+    const std::string users = "[Timer]\r\nTimer=45\r\n[User]\r\nID=1-2-3-4-5-6\r\n";
+    writeBytes("rupeta.ini", users);
+    s.TimerMinutes = 70;
+    EXPECT_TRUE(SettingsFile::save(s));
+    EXPECT_EQ(readBytes("rupeta.ini"), users);
+
+    // The next run reads it and saves again.
+    s = loaded();
+    EXPECT_EQ(s.TimerMinutes, 45);
+    s.TimerMinutes = 70;
+    SettingsFile::save(s);
+    EXPECT_NE(readBytes("rupeta.ini").find("Timer=70"), std::string::npos);
+}
+
 TEST_F(SettingsFileTest, SaveFailureIsSwallowedAndLeavesWhatWasThere)
 {
     // Why: a broken save must neither stop the program nor destroy anything.

@@ -62,3 +62,11 @@ TEST(Survey, PagesCarryTheIdUnescaped)
     EXPECT_EQ(startPageUrl(""), "http://" + host + "/rupeta/start.aspx?ID=");
     EXPECT_EQ(surveyPageUrl("a b&c"), "http://" + host + "/rupeta/monitor.aspx?ID=a b&c");
 }
+
+TEST(Survey, BothPagesGetTheIdConvertedFromCodePage932)
+{
+    // Why: a hand-edited non-ASCII identifier must reach both pages as the same characters.
+    const std::string host = BuildConfig::MakerHost;
+    EXPECT_EQ(startPageUrl("\x83\x5C-1"), "http://" + host + "/rupeta/start.aspx?ID=ソ-1");
+    EXPECT_EQ(surveyPageUrl("\x83\x5C-1"), "http://" + host + "/rupeta/monitor.aspx?ID=ソ-1");
+}

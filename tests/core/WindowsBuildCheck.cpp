@@ -3,6 +3,7 @@
 // linked .exe; run on Windows, it checks the calls below and exits non-zero on a mismatch.
 #include "core/Cp932.h"
 #include "core/DateTime.h"
+#include "core/FileAccess.h"
 #include "core/ProfileFile.h"
 #include "core/Survey.h"
 #include "core/TextToInt.h"
@@ -56,9 +57,22 @@ int main()
     const auto reread = ProfileFile::read(file);
     check(reread && reread->get("User", "ID") == makeUserId(1), "read back after save");
     check(!saved.saveAtomically(dir), "save onto a directory fails");
+    check(!FileAccess::readRegularFile(dir), "a directory is not read");
+
+    // A read-only file stays as it is; a file over the cap is not read.
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove, error);
+    check(!FileAccess::replaceFile(file, "new"), "read-only file refused");
+    check(FileAccess::readRegularFile(file) == saved.bytes(), "read-only file unchanged");
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, error);
+    check(FileAccess::replaceFile(file, std::string(FileAccess::MaxFileBytes + 1, '\n')) &&
+              !FileAccess::readRegularFile(file),
+          "file over the cap is not read");
     std::filesystem::remove(file, error);
 
     check(startPageUrl("abc").ends_with("?ID=abc"), "start page address");
+    check(surveyPageUrl("\x83\x5C").ends_with("?ID=ソ"), "survey page address converted");
 
     if (failures != 0)
         return 1;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The program under file-system faults: a read-only working directory, the directory removed
-# while it runs, "rupeta.ini" being a directory, a full disk, and SIGKILL at random moments
-# around its saves. It keeps running where it can, never crashes, and rupeta.ini is always
-# either the old file or a complete new one.
+# The program under file-system faults: a read-only working directory, a read-only
+# rupeta.ini, the directory removed while it runs, "rupeta.ini" being a directory, a full disk,
+# and SIGKILL at random moments around its saves. It keeps running where it can, never
+# crashes, rupeta.ini is always either the old file or a complete new one, and the temporary
+# files of killed saves go at the next save.
 set -euo pipefail
 # In a private mount namespace where possible, so that no mount outlives the test.
 if [ -z "${SHIP_FAULTS_NS:-}" ] && unshare --mount --propagation private true 2>/dev/null; then
@@ -79,6 +80,30 @@ cmp -s "$dir/rupeta.ini" "$work/$name.before" || desktop_fail "$name: rupeta.ini
 no_temp_files "$dir" "$name"
 echo "ok: $name"
 
+# 1b. A rupeta.ini the user made read-only in a directory they may write: never replaced.
+name=read-only-file
+dir=$work/$name
+mkdir -p "$dir"
+valid_ini "$name" >"$dir/rupeta.ini"
+chmod 0444 "$dir/rupeta.ini"
+cp "$dir/rupeta.ini" "$work/$name.before"
+if [ "$(id -u)" != 0 ]; then
+    start_in "$dir" "$name"
+else
+    # Root may write any file, as a plain write would: run as the file's unprivileged owner.
+    chown -R nobody:nogroup "$dir"
+    (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
+        >>"$work/program.log" 2>&1 &
+    PID=$!
+    desktop_track "$PID"
+    wait_until 20 tray_icon_of "$PID" || desktop_fail "$name: no tray icon"
+fi
+end_cleanly "$name"
+cmp -s "$dir/rupeta.ini" "$work/$name.before" || desktop_fail "$name: rupeta.ini changed"
+[ "$(stat -c %a "$dir/rupeta.ini")" = 444 ] || desktop_fail "$name: rupeta.ini mode changed"
+no_temp_files "$dir" "$name"
+echo "ok: $name"
+
 # 2. The working directory removed while the program runs; it exits normally.
 name=removed
 dir=$work/$name
@@ -128,15 +153,16 @@ else
 fi
 
 # 5. SIGKILL at random moments around the saves at start and at exit: afterwards rupeta.ini is
-# the old file or a complete new one, never a mix or a torn write. A large foreign part makes
-# each save take long enough to be hit.
+# the old file or a complete new one, never a mix or a torn write. A large foreign part (still
+# below the 1 MiB that the program reads at most) makes each save take long enough to be hit.
 name=sigkill
 dir=$work/$name
 mkdir -p "$dir"
 {
     valid_ini "$name"
-    head -c 3000000 /dev/zero | tr '\0' 'x' | fold -w 200 | sed 's/^/; /'
+    head -c 1000000 /dev/zero | tr '\0' 'x' | fold -w 200 | sed 's/^/; /'
 } >"$dir/rupeta.ini"
+[ "$(stat -c %s "$dir/rupeta.ini")" -lt 1048576 ] || desktop_fail "$name: test file over the cap"
 python3 - "$dir" "$RUPETA_BIN" <<'EOF' || desktop_fail "$name: see above"
 import os, random, re, signal, subprocess, sys, time
 
@@ -171,13 +197,14 @@ p.wait()
 print("start-up save after %.0f ms" % (save_at * 1000))
 
 rng = random.Random(int(os.environ.get("RUPETA_SEED", "1209")))
-runs, olds, news = 40, 0, 0
+runs, olds, news, torn = 40, 0, 0, 0
 for i in range(runs):
     before, inode = open(path, "rb").read(), os.stat(path).st_ino
     p = start()
     time.sleep(max(0.0, save_at + rng.uniform(-0.08, 0.12)))
     p.send_signal(signal.SIGKILL)
     p.wait()
+    torn += any(f.startswith(".rupeta.ini.%d." % p.pid) for f in os.listdir(dir_))
     after = open(path, "rb").read()
     # The program rewrites the same values, so only the inode tells the new file apart.
     if os.stat(path).st_ino == inode and after == before:
@@ -188,9 +215,8 @@ for i in range(runs):
         print("run %d: rupeta.ini is neither the old nor a complete new file (%d bytes)"
               % (i, len(after)))
         sys.exit(1)
-torn = [f for f in os.listdir(dir_) if f.startswith(".rupeta.ini.")]
 print("%d kills: %d left the old file, %d a new complete one; %d killed inside a save "
-      "(temporary file left behind)" % (runs, olds, news, len(torn)))
+      "(temporary file left behind)" % (runs, olds, news, torn))
 EOF
 # The same around the save at exit: "終了(&X)", then SIGKILL a moment later.
 for i in 1 2 3 4 5 6; do
@@ -206,9 +232,23 @@ for i in 1 2 3 4 5 6; do
     cmp -s "$dir/rupeta.ini" "$work/$name.before" ||
         desktop_fail "$name: rupeta.ini torn by a kill during the exit save"
 done
-# The program still starts on what the kills left and ends normally.
+# The program still starts on what the kills left and ends normally; its first save clears
+# the temporary files of ended processes (one is planted for sure), never one of a live
+# second instance.
+sh -c 'exit 0' &
+dead=$!
+wait "$dead" || true
+sleep 120 &
+live=$!
+desktop_track "$live"
+: >"$dir/.rupeta.ini.$dead.0.tmp"
+: >"$dir/.rupeta.ini.$live.0.tmp"
 start_in "$dir" "$name"
 end_cleanly "$name"
+[ -e "$dir/.rupeta.ini.$live.0.tmp" ] || desktop_fail "$name: a live process's temporary file removed"
+kill "$live"
+rm "$dir/.rupeta.ini.$live.0.tmp"
+no_temp_files "$dir" "$name"
 echo "ok: $name"
 
 grep -E 'runtime error|AddressSanitizer|Segmentation' "$work/program.log" &&

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Hand-made hostile settings and links files (garbage, NUL bytes, a 1 MiB line, duplicates,
-# CP932 with 0x5C second bytes, out-of-range numbers, ...): the real program starts on each,
-# exits cleanly, writes the seven keys as expected and keeps every other line byte for byte.
+# Hand-made hostile settings and links files (garbage, NUL bytes, files over 1 MiB, 50 MB of
+# blank lines, a pipe, a link to /dev/zero, a link of the user's own, lines ending in CR CR LF,
+# duplicates, CP932 with 0x5C second bytes, out-of-range numbers, ...): the real program starts
+# on each, exits cleanly, writes the seven keys as expected and keeps every other line byte for
+# byte; a file it may not read it leaves exactly as it was.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 source "$RUPETA_SOURCE_DIR/tests/e2e/fixtures/ship_helpers.sh"

@@ -178,11 +178,13 @@ void TestTFormAbout::wrongPasswords()
     QCOMPARE(main.current.SurveyPassword, std::string(accepted ? "QXJ" : ""));
 }
 
-// Each click opens the survey page with the identifier as stored; the dialog stays open.
+// Each click opens the survey page with the identifier as stored, converted from code page 932
+// like the start page's; the dialog stays open.
 void TestTFormAbout::surveyButtonOpensThePageEachTime()
 {
     FakeMainForm main;
     main.surveyDue = true;
+    main.current.UserID = "12345-678\x83\x5C";
     bool stillOpen = false;
     whenModal<TFormAbout>([&](TFormAbout& dialog) {
         auto* button = child<QPushButton>(dialog, "ButtonMonitor");
@@ -193,7 +195,7 @@ void TestTFormAbout::surveyButtonOpensThePageEachTime()
     });
     TFormAbout::run(main);
     const std::string page =
-        std::string("http://") + BuildConfig::MakerHost + "/rupeta/monitor.aspx?ID=12345-678";
+        std::string("http://") + BuildConfig::MakerHost + "/rupeta/monitor.aspx?ID=12345-678ソ";
     QCOMPARE(main.opened, std::vector<std::string>({page, page}));
     QVERIFY(stillOpen);
 }

@@ -1,0 +1,160 @@
+// Reading and replacing small text files with the Windows API.
+#include "FileAccess.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cwchar>
+
+namespace {
+
+bool writeAll(HANDLE file, std::string_view data)
+{
+    std::size_t done = 0;
+    while (done < data.size()) {
+        // WriteFile takes at most a DWORD per call.
+        const std::size_t left = data.size() - done;
+        const DWORD chunk = left < 0x40000000 ? static_cast<DWORD>(left) : 0x40000000;
+        DWORD written = 0;
+        if (!WriteFile(file, data.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool processHasEnded(DWORD pid)
+{
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr)
+        return GetLastError() == ERROR_INVALID_PARAMETER;
+    DWORD status = 0;
+    const bool ended = GetExitCodeProcess(process, &status) && status != STILL_ACTIVE;
+    CloseHandle(process);
+    return ended;
+}
+
+// A save killed half way leaves its temporary file ".<name>.<pid>.<n>.tmp"; the next save
+// clears those of processes that no longer exist. A live second instance may be writing its own.
+void removeStaleTemporaries(const std::filesystem::path& target)
+{
+    const std::wstring prefix = L"." + target.filename().native() + L".";
+    std::filesystem::path pattern = target;
+    pattern.replace_filename(prefix + L"*.tmp");
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.size() <= prefix.size() + 4 || name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::wstring middle = name.substr(prefix.size(), name.size() - prefix.size() - 4);
+        wchar_t* end = nullptr;
+        const unsigned long pid = std::wcstoul(middle.c_str(), &end, 10);
+        if (end == middle.c_str() || *end != L'.' || end[1] == L'\0' || pid == 0)
+            continue;
+        // Saves of this process never overlap, so its own leftovers are stale as well.
+        if (pid == GetCurrentProcessId() || processHasEnded(static_cast<DWORD>(pid))) {
+            std::filesystem::path stale = target;
+            stale.replace_filename(name);
+            DeleteFileW(stale.c_str());
+        }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
+} // namespace
+
+namespace FileAccess {
+
+std::optional<std::string> readRegularFile(const std::filesystem::path& path)
+{
+    // Others may keep the file open, for reading or writing, while it is read.
+    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+            return std::string();
+        // A directory cannot be opened this way and ends here too.
+        return std::nullopt;
+    }
+    // Only a file on a disk: a pipe or a device may never end.
+    LARGE_INTEGER size{};
+    bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
+              size.QuadPart >= 0 && static_cast<ULONGLONG>(size.QuadPart) <= MaxFileBytes;
+    std::string bytes;
+    if (ok)
+        bytes.resize(MaxFileBytes + 1);
+    std::size_t done = 0;
+    // One byte more than the cap, to notice a file that grew past it meanwhile.
+    while (ok && done < bytes.size()) {
+        DWORD n = 0;
+        if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n,
+                      nullptr))
+            ok = false;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    CloseHandle(file);
+    if (!ok || done > MaxFileBytes)
+        return std::nullopt;
+    bytes.resize(done);
+    return bytes;
+}
+
+bool replaceFile(const std::filesystem::path& path, std::string_view bytes)
+{
+    if (path.empty() || !path.has_filename())
+        return false;
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only file stays as the user made it. A link or junction is not followed: whose it
+    // is and where it leads are not checked here, so it counts as a file we may not write.
+    if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY |
+                                 FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))
+        return false;
+    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND)
+        return false;
+    removeStaleTemporaries(path);
+    // The new file keeps the old one's hidden and system marks.
+    const DWORD kept = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
+
+    // The temporary file sits beside the target, on the same volume, so the move is a rename.
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path temp;
+    HANDLE file = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = path;
+        temp.replace_filename(L"." + path.filename().native() + L"." +
+                              std::to_wstring(GetCurrentProcessId()) + L"." +
+                              std::to_wstring(counter++) + L".tmp");
+        file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+
+    // Some file systems cannot flush at all; the move is then as safe as they allow.
+    bool ok = writeAll(file, bytes);
+    if (ok && !FlushFileBuffers(file)) {
+        const DWORD error = GetLastError();
+        ok = error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED;
+    }
+    ok = CloseHandle(file) && ok;
+    // Write-through returns only once the move itself is on the disk.
+    ok = ok && MoveFileExW(temp.c_str(), path.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!ok) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace FileAccess
