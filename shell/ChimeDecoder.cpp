@@ -28,6 +28,9 @@ std::optional<ChimeDecoder::Chime> ChimeDecoder::decode(SNDFILE* sound, const SF
     chime.sampleRate = info.samplerate;
     chime.channels = info.channels;
     auto& samples = chime.samples;
+    // Room for the most there can be, never more: pages are only made resident as the pieces
+    // fill them, and the buffer is not copied as it grows.
+    samples.reserve(maxSamples);
     std::array<std::int16_t, PieceFrames * 2> piece;
     while (samples.size() < maxSamples) {
         const std::size_t frames = std::min(PieceFrames, (maxSamples - samples.size()) / channels);
