@@ -4,7 +4,8 @@
 # private PulseAudio when installed, as on a real desktop). After a minute it reads, for each:
 # RSS, PSS and USS (/proc/PID/smaps_rollup), then over the next two minutes the CPU time (as
 # seconds per hour) and the wake-ups per second (voluntary + involuntary context switches of
-# all threads). Prints figures only; never fails on them.
+# all threads, and the voluntary ones alone: on a busy machine preemptions add involuntary
+# switches that are the load's, not the program's). Prints figures only; never fails on them.
 #   scripts/bench-resident.sh            (uses build/, or $RUPETA_BUILD_DIR;
 #                                         RUPETA_BENCH_WINDOW=600 for a ten-minute window)
 set -euo pipefail
@@ -43,25 +44,27 @@ uss() { awk '$1 == "Private_Clean:" || $1 == "Private_Dirty:" {s += $2} END {pri
     "/proc/$1/smaps_rollup"; }
 cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 switches() { cat /proc/"$1"/task/*/status | awk '/ctxt_switches/ {s += $2} END {print s}'; }
+voluntary() { cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt/ {s += $2} END {print s}'; }
 threads() { ls "/proc/$1/task" | wc -l; }
 
 echo "Settling for ${settle} s ($sound)..."
 sleep "$settle"
-declare -A rss pss uss c0 s0
+declare -A rss pss uss c0 s0 v0
 for p in "$rupeta" "$bare"; do
     rss[$p]=$(kib "$p" Rss)
     pss[$p]=$(kib "$p" Pss)
     uss[$p]=$(uss "$p")
     c0[$p]=$(cpu_ticks "$p")
     s0[$p]=$(switches "$p")
+    v0[$p]=$(voluntary "$p")
 done
 echo "Measuring CPU and wake-ups over ${window} s..."
 sleep "$window"
 hz=$(getconf CLK_TCK)
 
-printf '\n%-10s %9s %9s %9s %14s %12s %8s\n' program "RSS MiB" "PSS MiB" "USS MiB" \
-    "CPU s/hour" "wakeups/s" threads
-declare -A cph wps
+printf '\n%-10s %9s %9s %9s %14s %12s %12s %8s\n' program "RSS MiB" "PSS MiB" "USS MiB" \
+    "CPU s/hour" "wakeups/s" "voluntary/s" threads
+declare -A cph wps vps
 for p in "$rupeta" "$bare"; do
     name=rupeta
     [ "$p" = "$bare" ] && name=bare-tray
@@ -69,10 +72,12 @@ for p in "$rupeta" "$bare"; do
     ds=$(($(switches "$p") - s0[$p]))
     cph[$p]=$(awk -v t="$dc" -v hz="$hz" -v w="$window" 'BEGIN {printf "%.2f", t / hz * 3600 / w}')
     wps[$p]=$(awk -v d="$ds" -v w="$window" 'BEGIN {printf "%.2f", d / w}')
-    printf '%-10s %9.1f %9.1f %9.1f %14s %12s %8s\n' "$name" \
+    vps[$p]=$(awk -v d=$(($(voluntary "$p") - v0[$p])) -v w="$window" \
+        'BEGIN {printf "%.2f", d / w}')
+    printf '%-10s %9.1f %9.1f %9.1f %14s %12s %12s %8s\n' "$name" \
         "$(awk -v k="${rss[$p]}" 'BEGIN {print k / 1024}')" \
         "$(awk -v k="${pss[$p]}" 'BEGIN {print k / 1024}')" \
-        "$(awk -v k="${uss[$p]}" 'BEGIN {print k / 1024}')" "${cph[$p]}" "${wps[$p]}" \
+        "$(awk -v k="${uss[$p]}" 'BEGIN {print k / 1024}')" "${cph[$p]}" "${wps[$p]}" "${vps[$p]}" \
         "$(threads "$p")"
 done
 awk -v a="${rss[$rupeta]}" -v b="${rss[$bare]}" -v c="${cph[$rupeta]}" -v d="${cph[$bare]}" \
@@ -81,4 +86,6 @@ awk -v a="${rss[$rupeta]}" -v b="${rss[$bare]}" -v c="${cph[$rupeta]}" -v d="${c
         printf "\nrupeta / bare-tray: RSS %.2fx (target <= 1.25x), CPU %s (target <= 1.5x)\n",
             a / b, cpu
     }'
+awk -v a="${wps[$rupeta]}" -v b="${wps[$bare]}" -v c="${vps[$rupeta]}" -v d="${vps[$bare]}" \
+    'BEGIN {printf "wake-ups %.2fx, voluntary %.2fx (target <= 1.1x)\n", a / b, c / d}'
 echo "(CPU time is counted in 1/${hz} s ticks: over ${window} s one tick is $(awk -v hz="$hz" -v w="$window" 'BEGIN {printf "%.1f", 3600 / w / hz}') s/hour.)"

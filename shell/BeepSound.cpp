@@ -1,5 +1,6 @@
 // The reminder chime: libsndfile decodes it, QAudioSink plays it from a buffer.
 #include "BeepSound.h"
+#include "ChimeDecoder.h"
 
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -30,39 +31,31 @@ std::unique_ptr<BeepSound> BeepSound::open(const std::filesystem::path& exeDir, 
 
     SF_INFO info{};
     SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
-    QString reason;
-    QByteArray pcm;
+    std::string reason;
+    std::optional<ChimeDecoder::Chime> chime;
     if (sound == nullptr) {
-        reason = QString::fromLocal8Bit(sf_strerror(nullptr));
-    } else if (info.frames <= 0 || info.channels <= 0 || info.channels > 2 ||
-               info.samplerate <= 0) {
-        reason = QStringLiteral("no usable sound (frames %1, channels %2, rate %3)")
-                     .arg(info.frames)
-                     .arg(info.channels)
-                     .arg(info.samplerate);
+        reason = sf_strerror(nullptr);
     } else {
-        pcm.resize(static_cast<qsizetype>(info.frames * info.channels * sizeof(short)));
-        const sf_count_t read =
-            sf_readf_short(sound, reinterpret_cast<short*>(pcm.data()), info.frames);
-        if (read <= 0) {
-            reason = QString::fromLocal8Bit(sf_strerror(sound));
-        }
-        pcm.resize(static_cast<qsizetype>(read * info.channels * sizeof(short)));
-    }
-    if (sound != nullptr) {
+        chime = ChimeDecoder::decode(sound, info, reason);
         sf_close(sound);
     }
-    if (!reason.isEmpty()) {
-        error = QStringLiteral("サウンド ファイル \"%1\" を開けません。\n%2")
-                    .arg(QString::fromStdString(file.string()), reason.trimmed());
+    if (!chime) {
+        error =
+            QStringLiteral("サウンド ファイル \"%1\" を開けません。\n%2")
+                .arg(QString::fromStdString(file.string()), QString::fromUtf8(reason).trimmed());
         return nullptr;
     }
     return std::unique_ptr<BeepSound>(
-        new BeepSound(std::move(pcm), info.samplerate, info.channels));
+        new BeepSound(std::move(chime->samples), chime->sampleRate, chime->channels));
 }
 
-BeepSound::BeepSound(QByteArray pcm, int sampleRate, int channels)
-    : m_pcm(std::move(pcm)), m_sampleRate(sampleRate), m_channels(channels)
+BeepSound::BeepSound(std::vector<std::int16_t> samples, int sampleRate, int channels)
+    : m_samples(std::move(samples)),
+      // A view, not a copy: the chime is held once.
+      m_pcm(
+          QByteArray::fromRawData(reinterpret_cast<const char*>(m_samples.data()),
+                                  static_cast<qsizetype>(m_samples.size() * sizeof(std::int16_t)))),
+      m_sampleRate(sampleRate), m_channels(channels)
 {
     m_buffer.setBuffer(&m_pcm);
     m_buffer.open(QIODevice::ReadOnly);

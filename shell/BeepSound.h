@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -21,7 +22,8 @@ public:
     // directory, the installed data directory.
     static std::vector<std::filesystem::path> searchPath(const std::filesystem::path& exeDir);
     // Decodes the first file of the search path that exists (the one in the current directory
-    // when none does). On failure, error holds the file and the decoder's reason.
+    // when none does), at most ChimeDecoder::MaxBytes of it. When the file cannot be opened or
+    // yields no sound, error holds the file and the reason.
     static std::unique_ptr<BeepSound> open(const std::filesystem::path& exeDir, QString& error);
 
     ~BeepSound();
@@ -35,9 +37,10 @@ public:
     void stop();
 
 private:
-    BeepSound(QByteArray pcm, int sampleRate, int channels);
+    BeepSound(std::vector<std::int16_t> samples, int sampleRate, int channels);
 
-    QByteArray m_pcm; // 16-bit signed, interleaved
+    std::vector<std::int16_t> m_samples; // interleaved
+    QByteArray m_pcm;                    // the same samples, as bytes for the buffer
     QBuffer m_buffer;
     int m_sampleRate;
     int m_channels;

@@ -42,9 +42,13 @@ int main(int argc, char* argv[])
 #else
     X11Platform platform;
 #endif
+#ifndef Q_OS_WIN
+    // Caught from before the main window's first save: a signal then waits for the event loop
+    // and closes the program cleanly instead of cutting the save short.
+    TerminationSignal termination;
+#endif
     TForm1 form(platform, *sound);
 #ifndef Q_OS_WIN
-    TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
 #endif
     return QApplication::exec();

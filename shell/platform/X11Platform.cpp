@@ -12,9 +12,25 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
+#include <xcb/xcb.h>
+
+#include <cstdlib>
 
 X11Platform::X11Platform()
 {
+    int screen = 0;
+    m_pointer = xcb_connect(nullptr, &screen);
+    if (xcb_connection_has_error(m_pointer) != 0) {
+        xcb_disconnect(m_pointer);
+        m_pointer = nullptr;
+    } else {
+        auto roots = xcb_setup_roots_iterator(xcb_get_setup(m_pointer));
+        for (; roots.rem > 0 && screen > 0; --screen) {
+            xcb_screen_next(&roots);
+        }
+        m_pointerRoot = roots.rem > 0 ? roots.data->root : 0;
+    }
+
     // A connection of our own: Qt's xcb connection must not see the raw events, and our
     // replies must not wait behind its traffic.
     m_display = XOpenDisplay(nullptr);
@@ -48,6 +64,9 @@ X11Platform::~X11Platform()
     m_notifier.reset();
     if (m_display != nullptr) {
         XCloseDisplay(m_display);
+    }
+    if (m_pointer != nullptr) {
+        xcb_disconnect(m_pointer);
     }
 }
 
@@ -98,22 +117,29 @@ bool X11Platform::spacePressedSinceLastQuery()
 
 std::optional<CursorPos> X11Platform::cursorPos()
 {
-    if (m_display == nullptr) {
+    if (m_pointer == nullptr || m_pointerRoot == 0) {
         return std::nullopt;
     }
-    Window root = 0;
-    Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int winX = 0;
-    int winY = 0;
-    unsigned int buttons = 0;
-    // False when the pointer is on another screen of the display.
-    if (!XQueryPointer(m_display, DefaultRootWindow(m_display), &root, &child, &rootX, &rootY,
-                       &winX, &winY, &buttons)) {
+    // Waiting for the reply would wake the program a second time each tick. So the query
+    // goes out without waiting and its reply, arrived long since on a socket no notifier
+    // watches, is read at the next tick: each tick sees the cursor as the last one left it,
+    // and consecutive ticks still compare positions a tick apart. Only the first call waits.
+    if (!m_pointerQuery) {
+        m_pointerQuery = xcb_query_pointer(m_pointer, m_pointerRoot).sequence;
+    }
+    xcb_query_pointer_reply_t* reply =
+        xcb_query_pointer_reply(m_pointer, xcb_query_pointer_cookie_t{*m_pointerQuery}, nullptr);
+    m_pointerQuery = xcb_query_pointer(m_pointer, m_pointerRoot).sequence;
+    xcb_flush(m_pointer);
+    if (reply == nullptr) {
         return std::nullopt;
     }
-    return CursorPos{rootX, rootY};
+    // same_screen is false when the pointer is on another screen of the display.
+    const std::optional<CursorPos> pos =
+        reply->same_screen != 0 ? std::optional(CursorPos{reply->root_x, reply->root_y})
+                                : std::nullopt;
+    std::free(reply);
+    return pos;
 }
 
 bool X11Platform::ctrlAndShiftDown()

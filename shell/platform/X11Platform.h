@@ -1,13 +1,16 @@
 // The platform services on an X11 desktop: global Enter/Space presses through XInput2 raw
-// events, the cursor and the start-up modifiers through Xlib, xdg-open, the local clock.
+// events, the cursor through xcb, the start-up modifiers through Xlib, xdg-open, the local clock.
 #pragma once
 
 #include "Platform.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QSocketNotifier;
 struct _XDisplay;
+struct xcb_connection_t;
 
 class X11Platform : public Platform
 {
@@ -33,4 +36,8 @@ private:
     bool m_enterPressed = false;
     bool m_spacePressed = false;
     std::unique_ptr<QSocketNotifier> m_notifier;
+    // The cursor is asked for on a connection that nothing watches, one tick ahead.
+    xcb_connection_t* m_pointer = nullptr;
+    std::uint32_t m_pointerRoot = 0;
+    std::optional<unsigned int> m_pointerQuery; // sequence number of the query in flight
 };
