@@ -90,11 +90,15 @@ bool ModalRun::eventFilter(QObject* watched, QEvent* event)
     case QEvent::KeyRelease:
     case QEvent::Wheel:
     case QEvent::ContextMenu:
+    case QEvent::Close:
         if (watched->isWidgetType()) {
             QWidget* window = static_cast<QWidget*>(watched)->window();
             for (const QPointer<QWidget>& blocked : std::as_const(m_blocked))
-                if (blocked == window)
+                if (blocked == window) {
+                    // A blocked window's close box does nothing, as its clicks do nothing.
+                    event->ignore();
                     return true;
+                }
         }
         break;
     default:
