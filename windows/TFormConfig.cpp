@@ -30,6 +30,13 @@ TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
     fitLabelsToText(*this);
     ui->UpDown_Timer->setBuddy(ui->EditTimer);
     ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
+    // Only the checked position is a tab stop: Tab lands on it, so Space cannot change the
+    // position by accident; the arrow keys move the choice within the group.
+    for (QRadioButton* radio : ui->GroupBox3->findChildren<QRadioButton*>()) {
+        radio->setFocusPolicy(Qt::ClickFocus);
+        connect(radio, &QRadioButton::toggled, radio,
+                [radio](bool on) { radio->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); });
+    }
     connect(ui->CheckBox_Reset, &QCheckBox::toggled, this, &TFormConfig::CheckBox_ResetClick);
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);

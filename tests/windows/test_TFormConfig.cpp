@@ -34,6 +34,7 @@ private slots:
     void ownerDestroyedWhileRunning();
     void opensWithTheIntervalBoxFocusedAndNoCaptionCut();
     void groupFramesClearTheirControls();
+    void tabLandsOnTheCheckedPositionAndArrowsMoveIt();
 };
 
 namespace {
@@ -374,6 +375,35 @@ void TestTFormConfig::groupFramesClearTheirControls()
     });
     TFormConfig::run(main);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+}
+
+// Tab reaches the position group on its checked button, so Space cannot change the position
+// by accident; the arrow keys move the choice within the group; the next Tab leaves it.
+void TestTFormConfig::tabLandsOnTheCheckedPositionAndArrowsMoveIt()
+{
+    FakeMainForm main;
+    main.current.AlarmPosition = 3;
+    QStringList focus;
+    const auto press = [&focus](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+        focus << QApplication::focusWidget()->objectName();
+    };
+    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+        press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        press(Qt::Key_Left);
+        press(Qt::Key_Up);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        QTest::mouseClick(child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+    });
+    TFormConfig::run(main);
+
+    QCOMPARE(focus, QStringList({"RadioButton4", "RadioButton4", "RadioButton2", "RadioButton5",
+                                 "CheckBox_Reset", "RadioButton5", "EditTimer", "RadioButton5"}));
+    QCOMPARE(main.current.AlarmPosition, 4);
 }
 
 QTEST_MAIN(TestTFormConfig)
