@@ -51,6 +51,7 @@ private slots:
     void demoItemNeedsCtrlAndShiftAtStartUp();
     void demoItemSwitchesTheTickInterval();
     void linksComeFromUrlIni();
+    void everyDashCaptionIsItsOwnSeparatorLine();
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
     void startPageOpensOnFirstRunInTheCampaign_data();
@@ -183,6 +184,28 @@ void TestTForm1::linksComeFromUrlIni()
     const std::vector<std::string> expected{
         "a b;$(touch pwned)", std::string("http://") + BuildConfig::MakerHost + "/rupeta/"};
     QCOMPARE(m_platform.opened, expected);
+}
+
+// A "-" caption is a separator line wherever it stands: first, last, or next to another.
+void TestTForm1::everyDashCaptionIsItsOwnSeparatorLine()
+{
+    std::ofstream("url.ini", std::ios::binary) << "[URLs]\r\n"
+                                                  "Name1=-\r\n"
+                                                  "Name2=link\r\n"
+                                                  "Name3=-\r\n"
+                                                  "Name4=-\r\n"
+                                                  "Name5=-\r\n";
+    auto form = makeForm();
+    auto* info = child<QMenu>(*form, "MenuInfo");
+    info->popup(QPoint(10, 10));
+    QStringList lines;
+    for (QAction* action : info->actions()) {
+        if (!info->actionGeometry(action).isEmpty()) {
+            lines << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+    }
+    info->hide();
+    QCOMPARE(lines, QStringList({"-", "link", "-", "-", "-"}));
 }
 
 // Right after start-up the tooltip already tells the minutes, not just the name.
