@@ -4,6 +4,7 @@
 
 #include "BeepSound.h"
 #include "LinksFile.h"
+#include "MenuCheckStyle.h"
 #include "core/Cp932.h"
 #include "core/Survey.h"
 #include "platform/Platform.h"
@@ -36,6 +37,10 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
     connect(m_clickMenuDelay, &QTimer::timeout, this,
             [this] { ui->PopupMenu1->popup(m_clickPos); });
+
+    auto* menuStyle = new MenuCheckStyle;
+    menuStyle->setParent(ui->PopupMenu1);
+    ui->PopupMenu1->setStyle(menuStyle);
 
     connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
     connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);

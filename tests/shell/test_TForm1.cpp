@@ -50,6 +50,7 @@ private slots:
     void menuHasItemsInOrder();
     void demoItemNeedsCtrlAndShiftAtStartUp();
     void demoItemSwitchesTheTickInterval();
+    void demoItemShowsOnlyItsCheckMark();
     void linksComeFromUrlIni();
     void everyDashCaptionIsItsOwnSeparatorLine();
     void tooltipShowsMinutesFromTheStart();
@@ -155,6 +156,28 @@ void TestTForm1::demoItemSwitchesTheTickInterval()
     demo->trigger();
     QVERIFY(!demo->isChecked());
     QCOMPARE(tick->interval(), 1000);
+}
+
+// The demo item's check column is empty while the item is off (no empty box) and shows a mark
+// while it is on. An item that cannot be checked shows what "nothing" looks like there.
+void TestTForm1::demoItemShowsOnlyItsCheckMark()
+{
+    m_platform.ctrlShift = true;
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    auto* demo = child<QAction>(*form, "MenuDemo");
+    const auto checkColumn = [menu](QAction* action) {
+        menu->popup(QPoint(10, 10));
+        const QRect item = menu->actionGeometry(action);
+        const QImage shot =
+            menu->grab(QRect(item.topLeft(), QSize(item.height(), item.height()))).toImage();
+        menu->hide();
+        return shot;
+    };
+    const QImage nothing = checkColumn(child<QAction>(*form, "MenuReset"));
+    QCOMPARE(checkColumn(demo), nothing);
+    demo->trigger();
+    QVERIFY(checkColumn(demo) != nothing);
 }
 
 // url.ini in code page 932: captions converted, "-" a separator, empty caption hidden, targets
