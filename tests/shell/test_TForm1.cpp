@@ -6,6 +6,7 @@
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
+#include "QtTranslations.h"
 #include "windows/UiFont.h"
 
 #include "BuildConfig.h"
@@ -13,9 +14,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -60,6 +65,7 @@ private slots:
     void enableMenusLeavesResetLinksAndExitUsable();
     void clicksOpenTheMenuAndDoubleClickTheSettings();
     void uiFontResolvesToAJapaneseFont();
+    void qtOwnTextsAreJapaneseWhateverTheLocale();
     void exitWhileADialogRunsEndsCleanly();
 
 private:
@@ -359,6 +365,33 @@ void TestTForm1::uiFontResolvesToAJapaneseFont()
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+}
+
+// Qt's own texts (an edit box's context menu, standard buttons) come in Japanese like the
+// program's, also for a user whose locale is English.
+void TestTForm1::qtOwnTextsAreJapaneseWhateverTheLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    installQtTranslations();
+    QLineEdit edit;
+    std::unique_ptr<QMenu> context(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : context->actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text().section(QLatin1Char('\t'), 0, 0); // without "Ctrl+Z"
+        }
+    }
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Close);
+    texts << buttons.button(QDialogButtonBox::Cancel)->text()
+          << buttons.button(QDialogButtonBox::Close)->text();
+    QVERIFY(texts.size() > 4);
+    QStringList english;
+    for (const QString& text : texts) {
+        if (text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3}")))) {
+            english << text;
+        }
+    }
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(", ")));
 }
 
 // "終了(&X)" stays enabled while a dialog runs: the program must end with status 0, save, and
