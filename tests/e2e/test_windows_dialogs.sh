@@ -4,7 +4,7 @@
 # that reminder takes a click although a dialog is open; in the settings dialog OK with "100"
 # stores 90; the about dialog and the stretch guide ignore Esc and close with Enter; the
 # reminder's link label opens the guide; each dialog, its frame included, is centred on the
-# screen.
+# screen; a dialog under the guide ignores its close box until the guide has closed.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
@@ -47,6 +47,12 @@ frame_centred() { # window
     local dy=$((2 * (y - top) + h + top + bottom - 768))
     ((dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1))
 }
+click_close_box() { # window: the rightmost title bar button of fluxbox's frame
+    local frame w x y
+    frame=$(frame_centred "$1") || true
+    IFS='x+' read -r w _ x y <<<"$frame"
+    xdotool mousemove $((x + w - 11)) $((y + 9)) click 1
+}
 check_centred() { # window title
     wait_until 3 frame_centred "$1" || desktop_fail "\"$2\" is not centred: frame $(frame_centred "$1")"
     echo "\"$2\" centred: frame $(frame_centred "$1")"
@@ -86,6 +92,35 @@ xdotool windowactivate --sync "$about" 2>/dev/null || true
 xdotool key Return
 gone() { [ -z "$(named_window "$1")" ]; }
 wait_until 5 gone "ルペタについて" || desktop_fail "Enter did not close the about dialog"
+
+# --- Still in demo mode: the settings dialog under the guide ignores its close box -------
+double_click_window "$icon"
+config=$(wait_named "ルペタ設定")
+(while :; do
+    xdotool mousemove 600 200
+    sleep 0.4
+    xdotool mousemove 610 210
+    sleep 0.4
+done) >/dev/null 2>&1 &
+mover=$!
+desktop_track "$mover"
+wait_until 25 popup_window || desktop_fail "no reminder within 25 s of demo mode"
+kill "$mover"
+popup=$(popup_window)
+window_geometry "$popup"
+xdotool mousemove $((WIN_X + 60)) $((WIN_Y + 47)) click 1
+guide=$(wait_named "座ったままで簡単ストレッチ")
+# The guide covers the settings dialog: brought up as from the task bar, then its close box.
+xdotool windowactivate "$config"
+sleep 0.5
+click_close_box "$config"
+sleep 0.5
+[ -n "$(named_window "ルペタ設定")" ] || desktop_fail "the settings dialog closed under the guide"
+xdotool windowactivate --sync "$guide" 2>/dev/null || true
+xdotool key Return
+wait_until 5 gone "座ったままで簡単ストレッチ" || desktop_fail "Enter did not close the stretch guide"
+click_close_box "$config"
+wait_until 5 gone "ルペタ設定" || desktop_fail "the close box did not close the settings dialog"
 open_menu
 xdotool key d # back to 1-second ticks
 
