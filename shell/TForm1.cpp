@@ -38,6 +38,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     connect(m_clickMenuDelay, &QTimer::timeout, this,
             [this] { ui->PopupMenu1->popup(m_clickPos); });
 
+    // The demo item's mark, without the empty check box the default style draws while it is off.
     auto* menuStyle = new MenuCheckStyle;
     menuStyle->setParent(ui->PopupMenu1);
     ui->PopupMenu1->setStyle(menuStyle);
