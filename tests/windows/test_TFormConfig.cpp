@@ -384,11 +384,14 @@ void TestTFormConfig::tabLandsOnTheCheckedPositionAndArrowsMoveIt()
     FakeMainForm main;
     main.current.AlarmPosition = 3;
     QStringList focus;
-    const auto press = [&focus](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-        focus << QApplication::focusWidget()->objectName();
-    };
+    bool active = false;
     whenModal<TFormConfig>([&](TFormConfig& dialog) {
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(dialog.focusWidget(), key, modifiers);
+            focus << dialog.focusWidget()->objectName();
+        };
+        // The arrow keys look for the application's focus widget: the dialog must be active.
+        active = QTest::qWaitForWindowActive(&dialog);
         press(Qt::Key_Tab);
         press(Qt::Key_Space);
         press(Qt::Key_Left);
@@ -401,6 +404,7 @@ void TestTFormConfig::tabLandsOnTheCheckedPositionAndArrowsMoveIt()
     });
     TFormConfig::run(main);
 
+    QVERIFY(active);
     QCOMPARE(focus, QStringList({"RadioButton4", "RadioButton4", "RadioButton2", "RadioButton5",
                                  "CheckBox_Reset", "RadioButton5", "EditTimer", "RadioButton5"}));
     QCOMPARE(main.current.AlarmPosition, 4);
