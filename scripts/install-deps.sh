@@ -10,7 +10,7 @@ run_pkgs=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libxi-dev libx11-dev libxcb1-dev
   libsndfile1-dev
-  fonts-ipafont-gothic xdg-utils
+  fonts-ipafont-gothic xdg-utils qt6-translations-l10n
   xvfb xauth fluxbox xdotool imagemagick x11-utils python3
 )
 test_pkgs=(

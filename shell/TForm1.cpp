@@ -4,6 +4,7 @@
 
 #include "BeepSound.h"
 #include "LinksFile.h"
+#include "MenuCheckStyle.h"
 #include "core/Survey.h"
 #include "platform/Platform.h"
 #include "windows/TForm2.h"
@@ -35,6 +36,11 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
     connect(m_clickMenuDelay, &QTimer::timeout, this,
             [this] { ui->PopupMenu1->popup(m_clickPos); });
+
+    // The demo item's mark, without the empty check box the default style draws while it is off.
+    auto* menuStyle = new MenuCheckStyle;
+    menuStyle->setParent(ui->PopupMenu1);
+    ui->PopupMenu1->setStyle(menuStyle);
 
     connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
     connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);

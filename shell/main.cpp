@@ -1,5 +1,6 @@
 // Process entry: application set-up, the sound, then the hidden main window.
 #include "BeepSound.h"
+#include "QtTranslations.h"
 #include "TForm1.h"
 #include "windows/UiFont.h"
 #ifdef Q_OS_WIN
@@ -18,6 +19,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルペタ"));
+    installQtTranslations();
     // Resident in the tray: closing a dialog must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     installUiFontSubstitution();

@@ -3,5 +3,6 @@
 
 class QWidget;
 
-// Centres the window on the primary screen, whatever the position of its (hidden) owner.
+// Centres the window, frame included, on the primary screen, whatever the position of its
+// (hidden) owner. Call it before the first showing.
 void centreOnScreen(QWidget& window);

@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
+#include "windows/ModalRun.h"
 #include "windows/UiFont.h"
 
 #include <QElapsedTimer>
@@ -57,6 +58,7 @@ TForm2::TForm2(MainForm& main, QWidget* owner, Clock clock)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    ModalRun::blockDuringRuns(*this);
     // Without both of these the window manager hands the popup the focus when it appears.
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);

@@ -5,7 +5,6 @@
 #include "core/Cp932.h"
 #include "core/Settings.h"
 #include "core/Survey.h"
-#include "windows/DialogPlacement.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
@@ -13,7 +12,6 @@
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QPointer>
 
 namespace {
 
@@ -48,31 +46,16 @@ TFormAbout::~TFormAbout() = default;
 
 void TFormAbout::run(MainForm& main)
 {
-    if (AboutDialogOpen)
-        return;
-    QPointer<QWidget> owner = main.ownerWidget();
-    const bool owned = owner;
-    QPointer<TFormAbout> dialog = new TFormAbout(main, owner);
-
-    // Decided once per opening; the panel stays as it is while the dialog is open.
-    const bool due = main.IsSurveyDue();
-    dialog->ui->GroupBox_Monitor->setVisible(due);
-    dialog->setFixedSize(ClientWidth, due ? SurveyHeight : CompactHeight);
-    dialog->ui->OKButton->move(dialog->ui->OKButton->x(), due ? SurveyButtonTop : CompactButtonTop);
-    centreOnScreen(*dialog);
-
-    AboutDialogOpen = true;
-    main.EnableMenus(false);
-    ModalRun::exec(*dialog);
-    // The owner can be destroyed while the dialog runs (the program ended from the tray menu):
-    // then neither it nor the dialog, which went with it, may be touched again.
-    if (owned && !owner) {
-        AboutDialogOpen = false;
-        return;
-    }
-    main.EnableMenus(true);
-    AboutDialogOpen = false;
-    delete dialog;
+    ModalRun::run(main, &AboutDialogOpen, [&main](QWidget* owner) {
+        auto* dialog = new TFormAbout(main, owner);
+        // Decided once per opening; the panel stays as it is while the dialog is open.
+        const bool due = main.IsSurveyDue();
+        dialog->ui->GroupBox_Monitor->setVisible(due);
+        dialog->setFixedSize(ClientWidth, due ? SurveyHeight : CompactHeight);
+        dialog->ui->OKButton->move(dialog->ui->OKButton->x(),
+                                   due ? SurveyButtonTop : CompactButtonTop);
+        return dialog;
+    });
 }
 
 void TFormAbout::ButtonMonitorClick()

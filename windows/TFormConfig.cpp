@@ -4,13 +4,10 @@
 
 #include "core/Settings.h"
 #include "core/TextToInt.h"
-#include "windows/DialogPlacement.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
 #include "windows/UiFont.h"
-
-#include <QPointer>
 
 #include <algorithm>
 
@@ -33,6 +30,13 @@ TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
     fitLabelsToText(*this);
     ui->UpDown_Timer->setBuddy(ui->EditTimer);
     ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
+    // Only the checked position is a tab stop: Tab lands on it, so Space cannot change the
+    // position by accident; the arrow keys move the choice within the group.
+    for (QRadioButton* radio : ui->GroupBox3->findChildren<QRadioButton*>()) {
+        radio->setFocusPolicy(Qt::ClickFocus);
+        connect(radio, &QRadioButton::toggled, radio,
+                [radio](bool on) { radio->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); });
+    }
     connect(ui->CheckBox_Reset, &QCheckBox::toggled, this, &TFormConfig::CheckBox_ResetClick);
     connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -61,63 +65,64 @@ void TFormConfig::CheckBox_ResetClick()
 
 void TFormConfig::run(MainForm& main)
 {
-    // The owner can be destroyed while the dialog runs (the program ended from the tray menu):
-    // then neither it nor the dialog, which went with it, may be touched again.
-    QPointer<QWidget> owner = main.ownerWidget();
-    const bool owned = owner;
-    QPointer<TFormConfig> dialog = new TFormConfig(owner);
-    Ui::FormConfig& ui = *dialog->ui;
+    TFormConfig* dialog = nullptr;
+    ModalRun::run(
+        main, nullptr,
+        [&](QWidget* owner) {
+            dialog = new TFormConfig(owner);
+            dialog->fill(main.settings());
+            return dialog;
+        },
+        [&](int result) {
+            if (result == QDialog::Accepted)
+                dialog->takeOver(main);
+        });
+}
 
-    const Settings& current = main.settings();
-    ui.EditTimer->setText(QString::number(current.TimerMinutes));
-    ui.UpDown_Timer->setPosition(current.TimerMinutes);
-    ui.CheckBox_Reset->setChecked(current.AutoReset);
-    ui.Edit_Reset->setText(QString::number(current.ResetMinutes));
-    ui.UpDown_Reset->setPosition(current.ResetMinutes);
+void TFormConfig::fill(const Settings& current)
+{
+    ui->EditTimer->setText(QString::number(current.TimerMinutes));
+    ui->UpDown_Timer->setPosition(current.TimerMinutes);
+    ui->CheckBox_Reset->setChecked(current.AutoReset);
+    ui->Edit_Reset->setText(QString::number(current.ResetMinutes));
+    ui->UpDown_Reset->setPosition(current.ResetMinutes);
     switch (current.AlarmPosition) {
     case 0:
-        ui.RadioButton1->setChecked(true);
+        ui->RadioButton1->setChecked(true);
         break;
     case 1:
-        ui.RadioButton2->setChecked(true);
+        ui->RadioButton2->setChecked(true);
         break;
     case 2:
-        ui.RadioButton3->setChecked(true);
+        ui->RadioButton3->setChecked(true);
         break;
     case 3:
-        ui.RadioButton4->setChecked(true);
+        ui->RadioButton4->setChecked(true);
         break;
     default:
-        ui.RadioButton5->setChecked(true);
+        ui->RadioButton5->setChecked(true);
         break;
     }
+}
 
-    centreOnScreen(*dialog);
-    main.EnableMenus(false);
-    const int result = ModalRun::exec(*dialog);
-    if (owned && !owner)
-        return;
-    main.EnableMenus(true);
-
-    if (dialog && result == QDialog::Accepted) {
-        Settings& settings = main.settings();
-        settings.TimerMinutes = editValue(ui.EditTimer, TimerFallback);
-        settings.ResetMinutes = editValue(ui.Edit_Reset, ResetFallback);
-        settings.AutoReset = ui.CheckBox_Reset->isChecked();
-        if (ui.RadioButton1->isChecked())
-            settings.AlarmPosition = 0;
-        else if (ui.RadioButton2->isChecked())
-            settings.AlarmPosition = 1;
-        else if (ui.RadioButton3->isChecked())
-            settings.AlarmPosition = 2;
-        else if (ui.RadioButton4->isChecked())
-            settings.AlarmPosition = 3;
-        else
-            settings.AlarmPosition = 4;
-        settings.TimerMinutes = std::clamp(settings.TimerMinutes, 30, 90);
-        settings.ResetMinutes = std::clamp(settings.ResetMinutes, 5, 15);
-        main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);
-        main.SaveSettings();
-    }
-    delete dialog;
+void TFormConfig::takeOver(MainForm& main)
+{
+    Settings& settings = main.settings();
+    settings.TimerMinutes = editValue(ui->EditTimer, TimerFallback);
+    settings.ResetMinutes = editValue(ui->Edit_Reset, ResetFallback);
+    settings.AutoReset = ui->CheckBox_Reset->isChecked();
+    if (ui->RadioButton1->isChecked())
+        settings.AlarmPosition = 0;
+    else if (ui->RadioButton2->isChecked())
+        settings.AlarmPosition = 1;
+    else if (ui->RadioButton3->isChecked())
+        settings.AlarmPosition = 2;
+    else if (ui->RadioButton4->isChecked())
+        settings.AlarmPosition = 3;
+    else
+        settings.AlarmPosition = 4;
+    settings.TimerMinutes = std::clamp(settings.TimerMinutes, 30, 90);
+    settings.ResetMinutes = std::clamp(settings.ResetMinutes, 5, 15);
+    main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);
+    main.SaveSettings();
 }

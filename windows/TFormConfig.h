@@ -6,6 +6,7 @@
 #include <memory>
 
 class MainForm;
+struct Settings;
 
 namespace Ui {
 class FormConfig;
@@ -30,5 +31,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The boxes from the current settings, and on OK the settings from the boxes.
+    void fill(const Settings& current);
+    void takeOver(MainForm& main);
+
     std::unique_ptr<Ui::FormConfig> ui;
 };

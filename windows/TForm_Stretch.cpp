@@ -2,14 +2,12 @@
 #include "TForm_Stretch.h"
 #include "ui_Form_Stretch.h"
 
-#include "windows/DialogPlacement.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
 #include "windows/UiFont.h"
 
 #include <QKeyEvent>
-#include <QPointer>
 
 namespace {
 
@@ -31,23 +29,8 @@ TForm_Stretch::~TForm_Stretch() = default;
 
 void TForm_Stretch::run(MainForm& main)
 {
-    if (StretchDialogOpen)
-        return;
-    QPointer<QWidget> owner = main.ownerWidget();
-    const bool owned = owner;
-    QPointer<TForm_Stretch> dialog = new TForm_Stretch(owner);
-    centreOnScreen(*dialog);
-
-    main.EnableMenus(false);
-    StretchDialogOpen = true;
-    ModalRun::exec(*dialog);
-    StretchDialogOpen = false;
-    // The owner can be destroyed while the guide runs (the program ended from the tray menu):
-    // then neither it nor the guide, which went with it, may be touched again.
-    if (owned && !owner)
-        return;
-    main.EnableMenus(true);
-    delete dialog;
+    ModalRun::run(main, &StretchDialogOpen,
+                  [](QWidget* owner) { return new TForm_Stretch(owner); });
 }
 
 void TForm_Stretch::Button1Click()

@@ -29,7 +29,7 @@ for field in Maintainer Description Section; do
 done
 depends=$(dpkg-deb -f "$deb" Depends)
 for dep in libqt6widgets6 libqt6gui6 libqt6core6 libqt6multimedia6 qt6-qpa-plugins \
-    libsndfile1 libx11-6 libxi6 fonts-ipafont-gothic xdg-utils; do
+    libsndfile1 libx11-6 libxi6 fonts-ipafont-gothic xdg-utils qt6-translations-l10n; do
     grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
 

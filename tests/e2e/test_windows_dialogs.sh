@@ -3,7 +3,8 @@
 # held, the demo item brings the reminder within about 20 s while the mouse keeps moving, and
 # that reminder takes a click although a dialog is open; in the settings dialog OK with "100"
 # stores 90; the about dialog and the stretch guide ignore Esc and close with Enter; the
-# reminder's link label opens the guide.
+# reminder's link label opens the guide; each dialog, its frame included, is centred on the
+# screen; a dialog under the guide ignores its close box until the guide has closed.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
@@ -27,6 +28,33 @@ named_window() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head 
 wait_named() { # title
     wait_until 5 named_window "$1" || desktop_fail "no window \"$1\""
     named_window "$1"
+}
+# The whole window, the window manager's frame included, centred on the 1024 x 768 screen
+# (to a pixel, for odd sizes). Prints the frame's geometry. xwininfo, not xdotool, which adds
+# the frame's offset to a framed window's position.
+frame_centred() { # window
+    local left right top bottom info x y w h
+    IFS=', ' read -r left right top bottom < <(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.*= //p')
+    [ -n "$bottom" ] || return 1
+    info=$(xwininfo -id "$1") || return 1
+    x=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+    y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+    w=$(sed -n 's/^ *Width: *//p' <<<"$info")
+    h=$(sed -n 's/^ *Height: *//p' <<<"$info")
+    echo "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))"
+    local dx=$((2 * (x - left) + w + left + right - 1024))
+    local dy=$((2 * (y - top) + h + top + bottom - 768))
+    ((dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1))
+}
+click_close_box() { # window: the rightmost title bar button of fluxbox's frame
+    local frame w x y
+    frame=$(frame_centred "$1") || true
+    IFS='x+' read -r w _ x y <<<"$frame"
+    xdotool mousemove $((x + w - 11)) $((y + 9)) click 1
+}
+check_centred() { # window title
+    wait_until 3 frame_centred "$1" || desktop_fail "\"$2\" is not centred: frame $(frame_centred "$1")"
+    echo "\"$2\" centred: frame $(frame_centred "$1")"
 }
 shoot() { # window artifact-name: the window with its frame, as the screen shows it
     import -frame -window "$1" "$DESKTOP_DIR/$2"
@@ -63,12 +91,42 @@ xdotool windowactivate --sync "$about" 2>/dev/null || true
 xdotool key Return
 gone() { [ -z "$(named_window "$1")" ]; }
 wait_until 5 gone "ルペタについて" || desktop_fail "Enter did not close the about dialog"
+
+# --- Still in demo mode: the settings dialog under the guide ignores its close box -------
+double_click_window "$icon"
+config=$(wait_named "ルペタ設定")
+(while :; do
+    xdotool mousemove 600 200
+    sleep 0.4
+    xdotool mousemove 610 210
+    sleep 0.4
+done) >/dev/null 2>&1 &
+mover=$!
+desktop_track "$mover"
+wait_until 25 popup_window || desktop_fail "no reminder within 25 s of demo mode"
+kill "$mover"
+popup=$(popup_window)
+window_geometry "$popup"
+xdotool mousemove $((WIN_X + 60)) $((WIN_Y + 47)) click 1
+guide=$(wait_named "座ったままで簡単ストレッチ")
+# The guide covers the settings dialog: brought up as from the task bar, then its close box.
+xdotool windowactivate "$config"
+sleep 0.5
+click_close_box "$config"
+sleep 0.5
+[ -n "$(named_window "ルペタ設定")" ] || desktop_fail "the settings dialog closed under the guide"
+xdotool windowactivate --sync "$guide" 2>/dev/null || true
+xdotool key Return
+wait_until 5 gone "座ったままで簡単ストレッチ" || desktop_fail "Enter did not close the stretch guide"
+click_close_box "$config"
+wait_until 5 gone "ルペタ設定" || desktop_fail "the close box did not close the settings dialog"
 open_menu
 xdotool key d # back to 1-second ticks
 
 # --- Settings from a double click on the tray icon: OK with "100" stores 90 -------------------
 double_click_window "$icon"
 config=$(wait_named "ルペタ設定")
+check_centred "$config" "ルペタ設定"
 [ -z "$(popup_menu_window rupeta 2>/dev/null)" ] || desktop_fail "the double click also opened the menu"
 sleep 0.3
 xdotool key ctrl+a
@@ -84,6 +142,7 @@ wait_until 5 grep -q $'^Timer=90\r$' "$run/rupeta.ini" ||
 open_menu
 xdotool key a
 about=$(wait_named "ルペタについて")
+check_centred "$about" "ルペタについて"
 sleep 0.3
 shoot "$about" windows-about.png
 xdotool key Escape
@@ -100,6 +159,7 @@ popup=$(popup_window)
 window_geometry "$popup"
 xdotool mousemove $((WIN_X + 60)) $((WIN_Y + 47)) click 1 # on "ストレッチの説明を表示"
 guide=$(wait_named "座ったままで簡単ストレッチ")
+check_centred "$guide" "座ったままで簡単ストレッチ"
 no_popup || desktop_fail "the reminder stayed up when its link label opened the guide"
 sleep 0.3
 shoot "$guide" windows-stretch.png

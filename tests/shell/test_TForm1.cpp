@@ -6,6 +6,7 @@
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
+#include "QtTranslations.h"
 #include "windows/UiFont.h"
 
 #include "BuildConfig.h"
@@ -13,9 +14,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -50,7 +55,9 @@ private slots:
     void menuHasItemsInOrder();
     void demoItemNeedsCtrlAndShiftAtStartUp();
     void demoItemSwitchesTheTickInterval();
+    void demoItemShowsOnlyItsCheckMark();
     void linksComeFromUrlIni();
+    void everyDashCaptionIsItsOwnSeparatorLine();
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
     void startPageOpensOnFirstRunInTheCampaign_data();
@@ -58,6 +65,7 @@ private slots:
     void enableMenusLeavesResetLinksAndExitUsable();
     void clicksOpenTheMenuAndDoubleClickTheSettings();
     void uiFontResolvesToAJapaneseFont();
+    void qtOwnTextsAreJapaneseWhateverTheLocale();
     void exitWhileADialogRunsEndsCleanly();
 
 private:
@@ -156,6 +164,28 @@ void TestTForm1::demoItemSwitchesTheTickInterval()
     QCOMPARE(tick->interval(), 1000);
 }
 
+// The demo item's check column is empty while the item is off (no empty box) and shows a mark
+// while it is on. An item that cannot be checked shows what "nothing" looks like there.
+void TestTForm1::demoItemShowsOnlyItsCheckMark()
+{
+    m_platform.ctrlShift = true;
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    auto* demo = child<QAction>(*form, "MenuDemo");
+    const auto checkColumn = [menu](QAction* action) {
+        menu->popup(QPoint(10, 10));
+        const QRect item = menu->actionGeometry(action);
+        const QImage shot =
+            menu->grab(QRect(item.topLeft(), QSize(item.height(), item.height()))).toImage();
+        menu->hide();
+        return shot;
+    };
+    const QImage nothing = checkColumn(child<QAction>(*form, "MenuReset"));
+    QCOMPARE(checkColumn(demo), nothing);
+    demo->trigger();
+    QVERIFY(checkColumn(demo) != nothing);
+}
+
 // url.ini in code page 932: captions converted, "-" a separator, empty caption hidden, targets
 // handed over unchanged, an empty target does nothing.
 void TestTForm1::linksComeFromUrlIni()
@@ -183,6 +213,28 @@ void TestTForm1::linksComeFromUrlIni()
     const std::vector<std::string> expected{
         "a b;$(touch pwned)", std::string("http://") + BuildConfig::MakerHost + "/rupeta/"};
     QCOMPARE(m_platform.opened, expected);
+}
+
+// A "-" caption is a separator line wherever it stands: first, last, or next to another.
+void TestTForm1::everyDashCaptionIsItsOwnSeparatorLine()
+{
+    std::ofstream("url.ini", std::ios::binary) << "[URLs]\r\n"
+                                                  "Name1=-\r\n"
+                                                  "Name2=link\r\n"
+                                                  "Name3=-\r\n"
+                                                  "Name4=-\r\n"
+                                                  "Name5=-\r\n";
+    auto form = makeForm();
+    auto* info = child<QMenu>(*form, "MenuInfo");
+    info->popup(QPoint(10, 10));
+    QStringList lines;
+    for (QAction* action : info->actions()) {
+        if (!info->actionGeometry(action).isEmpty()) {
+            lines << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+    }
+    info->hide();
+    QCOMPARE(lines, QStringList({"-", "link", "-", "-", "-"}));
 }
 
 // Right after start-up the tooltip already tells the minutes, not just the name.
@@ -313,6 +365,33 @@ void TestTForm1::uiFontResolvesToAJapaneseFont()
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     QCOMPARE(QFontInfo(font).family(), QStringLiteral("IPAPGothic"));
+}
+
+// Qt's own texts (an edit box's context menu, standard buttons) come in Japanese like the
+// program's, also for a user whose locale is English.
+void TestTForm1::qtOwnTextsAreJapaneseWhateverTheLocale()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    installQtTranslations();
+    QLineEdit edit;
+    std::unique_ptr<QMenu> context(edit.createStandardContextMenu());
+    QStringList texts;
+    for (QAction* action : context->actions()) {
+        if (!action->isSeparator()) {
+            texts << action->text().section(QLatin1Char('\t'), 0, 0); // without "Ctrl+Z"
+        }
+    }
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Close);
+    texts << buttons.button(QDialogButtonBox::Cancel)->text()
+          << buttons.button(QDialogButtonBox::Close)->text();
+    QVERIFY(texts.size() > 4);
+    QStringList english;
+    for (const QString& text : texts) {
+        if (text.contains(QRegularExpression(QStringLiteral("[A-Za-z]{3}")))) {
+            english << text;
+        }
+    }
+    QVERIFY2(english.isEmpty(), qPrintable(english.join(", ")));
 }
 
 // "終了(&X)" stays enabled while a dialog runs: the program must end with status 0, save, and

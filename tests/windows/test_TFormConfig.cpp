@@ -6,10 +6,14 @@
 #include "windows/UpDown.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QToolButton>
 
@@ -29,6 +33,8 @@ private slots:
     void spinnerSteps();
     void ownerDestroyedWhileRunning();
     void opensWithTheIntervalBoxFocusedAndNoCaptionCut();
+    void groupFramesClearTheirControls();
+    void tabLandsOnTheCheckedPositionAndArrowsMoveIt();
 };
 
 namespace {
@@ -39,6 +45,15 @@ template <typename T> T* child(QWidget& dialog, const char* name)
     if (!widget)
         qFatal("no control %s", name);
     return widget;
+}
+
+// The first pixel from `from` along `step` that is not the background: where a frame line is.
+int firstDrawn(const QImage& image, QPoint from, QPoint step, QRgb background)
+{
+    QPoint p = from;
+    while (image.rect().contains(p) && image.pixel(p) == background)
+        p += step;
+    return step.x() != 0 ? p.x() : p.y();
 }
 
 } // namespace
@@ -302,6 +317,97 @@ void TestTFormConfig::opensWithTheIntervalBoxFocusedAndNoCaptionCut()
     TFormConfig::run(main);
     QCOMPARE(focused, QStringLiteral("EditTimer"));
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(',')));
+}
+
+// Each group box draws its frame on the rectangle its style reports, and every control of the
+// group lies inside that frame, clear of the lines and of the caption.
+void TestTFormConfig::groupFramesClearTheirControls()
+{
+    FakeMainForm main;
+    QStringList faults;
+    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+        for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
+            QStyleOptionGroupBox option;
+            option.initFrom(group);
+            option.text = group->title();
+            option.textAlignment = group->alignment();
+            option.lineWidth = 1;
+            option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+            const QRect frame = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                               QStyle::SC_GroupBoxFrame, group);
+            const QRect caption = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                                 QStyle::SC_GroupBoxLabel, group);
+
+            // The group alone, without its controls; sides probed away from the caption.
+            QImage image(group->size(), QImage::Format_RGB32);
+            const QRgb background = group->palette().color(QPalette::Window).rgb();
+            image.fill(background);
+            group->render(&image, {}, {}, QWidget::DrawWindowBackground);
+            const int midX = group->width() - 12;
+            const int midY = group->height() / 2;
+            const QRect drawn(
+                QPoint(firstDrawn(image, {0, midY}, {1, 0}, background),
+                       firstDrawn(image, {midX, 0}, {0, 1}, background)),
+                QPoint(firstDrawn(image, {group->width() - 1, midY}, {-1, 0}, background),
+                       firstDrawn(image, {midX, group->height() - 1}, {0, -1}, background)));
+            if (drawn != frame)
+                faults << QStringLiteral("%1 drawn at %2,%3 %4x%5, style says %6,%7 %8x%9")
+                              .arg(group->objectName())
+                              .arg(drawn.x())
+                              .arg(drawn.y())
+                              .arg(drawn.width())
+                              .arg(drawn.height())
+                              .arg(frame.x())
+                              .arg(frame.y())
+                              .arg(frame.width())
+                              .arg(frame.height());
+            // The lines' thickness, read at the top side.
+            int line = 0;
+            while (image.pixel(midX, frame.top() + line) != background)
+                ++line;
+            const QRect inside = frame.adjusted(line, line, -line, -line);
+            for (QWidget* control : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                if (!inside.contains(control->geometry()) ||
+                    caption.intersects(control->geometry()))
+                    faults << group->objectName() + "/" + control->objectName();
+        }
+        dialog.close();
+    });
+    TFormConfig::run(main);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join("; ")));
+}
+
+// Tab reaches the position group on its checked button, so Space cannot change the position
+// by accident; the arrow keys move the choice within the group; the next Tab leaves it.
+void TestTFormConfig::tabLandsOnTheCheckedPositionAndArrowsMoveIt()
+{
+    FakeMainForm main;
+    main.current.AlarmPosition = 3;
+    QStringList focus;
+    bool active = false;
+    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+        const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(dialog.focusWidget(), key, modifiers);
+            focus << dialog.focusWidget()->objectName();
+        };
+        // The arrow keys look for the application's focus widget: the dialog must be active.
+        active = QTest::qWaitForWindowActive(&dialog);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Space);
+        press(Qt::Key_Left);
+        press(Qt::Key_Up);
+        press(Qt::Key_Tab);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Backtab, Qt::ShiftModifier);
+        press(Qt::Key_Tab);
+        QTest::mouseClick(child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
+    });
+    TFormConfig::run(main);
+
+    QVERIFY(active);
+    QCOMPARE(focus, QStringList({"RadioButton4", "RadioButton4", "RadioButton2", "RadioButton5",
+                                 "CheckBox_Reset", "RadioButton5", "EditTimer", "RadioButton5"}));
+    QCOMPARE(main.current.AlarmPosition, 4);
 }
 
 QTEST_MAIN(TestTFormConfig)

@@ -2,6 +2,7 @@
 #include "FakeMainForm.h"
 #include "WindowTest.h"
 
+#include "windows/TFormConfig.h"
 #include "windows/TForm_Stretch.h"
 
 #include <QFile>
@@ -19,6 +20,7 @@ private slots:
     void closingKeys_data();
     void closingKeys();
     void secondOpeningWhileOpenReturnsAtOnce();
+    void dialogUnderTheGuideIgnoresCloseRequests();
     void layout();
     void pictureIsAnUncompressedPalettedBitmap();
 };
@@ -95,6 +97,28 @@ void TestTFormStretch::secondOpeningWhileOpenReturnsAtOnce()
     whenModal<TForm_Stretch>([](TForm_Stretch& guide) { guide.close(); });
     TForm_Stretch::run(main);
     QCOMPARE(main.calls.size(), 4);
+}
+
+// The guide opened from a reminder over the settings dialog blocks it: its close box does
+// nothing, as a click does nothing, until the guide has closed.
+void TestTFormStretch::dialogUnderTheGuideIgnoresCloseRequests()
+{
+    FakeMainForm main;
+    bool closedUnderTheGuide = true;
+    bool closedAfterTheGuide = false;
+    whenModal<TFormConfig>([&](TFormConfig& config) {
+        whenModal<TForm_Stretch>([&](TForm_Stretch& guide) {
+            config.close();
+            closedUnderTheGuide = !config.isVisible();
+            guide.close();
+        });
+        TForm_Stretch::run(main);
+        config.close();
+        closedAfterTheGuide = !config.isVisible();
+    });
+    TFormConfig::run(main);
+    QVERIFY(!closedUnderTheGuide);
+    QVERIFY(closedAfterTheGuide);
 }
 
 // Fixed 654 x 437 with the picture at 8,8 in its own size, the advice and the close button,
