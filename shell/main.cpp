@@ -1,5 +1,6 @@
 // Process entry: application set-up, the sound, then the hidden main window.
 #include "BeepSound.h"
+#include "SingleInstance.h"
 #include "TForm1.h"
 #include "windows/UiFont.h"
 #ifdef Q_OS_WIN
@@ -18,6 +19,11 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルペタ"));
+    // Decided before the settings are loaded, so that a second copy writes nothing.
+    SingleInstance instance;
+    if (!instance.claim()) {
+        return 0;
+    }
     // Resident in the tray: closing a dialog must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     installUiFontSubstitution();
@@ -43,6 +49,11 @@ int main(int argc, char* argv[])
     X11Platform platform;
 #endif
     TForm1 form(platform, *sound);
+    // A second start here acts as a double click on the tray icon; queued, since the
+    // settings dialog runs modally.
+    QObject::connect(
+        &instance, &SingleInstance::activationRequested, &form,
+        [&form] { form.HandleTrayMessage(QSystemTrayIcon::DoubleClick); }, Qt::QueuedConnection);
 #ifndef Q_OS_WIN
     TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
