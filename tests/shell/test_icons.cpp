@@ -30,6 +30,8 @@ void TestIcons::committedFilesMatchTheGenerator_data()
             const QString file = QStringLiteral("tray/%1/image%2.png").arg(size).arg(n);
             QTest::newRow(qPrintable(file)) << file << IconPainter::trayImage(size, n);
         }
+    }
+    for (const int size : IconPainter::ProgramIconSizes) {
         const QString file = QStringLiteral("rupeta-%1.png").arg(size);
         QTest::newRow(qPrintable(file)) << file << IconPainter::programIcon(size);
     }
