@@ -46,7 +46,8 @@ if [ "$(id -u)" -eq 0 ] && [ -n "${SUDO_USER:-}" ] && [ "$SUDO_USER" != root ]; 
         [ -S "$runtime/bus" ] && vars+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$runtime/bus")
     fi
     cd "$start_dir"
-    exec runuser -u "$SUDO_USER" -- env "${vars[@]}" bash "$repo/scripts/run.sh" "$@"
+    exec runuser -u "$SUDO_USER" -- env -u XDG_RUNTIME_DIR -u DBUS_SESSION_BUS_ADDRESS \
+        "${vars[@]}" bash "$repo/scripts/run.sh" "$@"
 fi
 
 if [ -e "$repo/build" ] && [ ! -O "$repo/build" ]; then
