@@ -16,9 +16,9 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 
 # A display this process can draw on: X11 answering, or a Wayland socket.
 has_display() {
-    if [ -n "${WAYLAND_DISPLAY:-}" ] &&
-        [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/$WAYLAND_DISPLAY" -o -S "$WAYLAND_DISPLAY" ]; then
-        return 0
+    if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+        [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/$WAYLAND_DISPLAY" ] && return 0
+        [ -S "$WAYLAND_DISPLAY" ] && return 0
     fi
     [ -n "${DISPLAY:-}" ] || return 1
     if command -v xdpyinfo >/dev/null; then
