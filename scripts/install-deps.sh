@@ -46,6 +46,7 @@ test_pkgs=(
   libbenchmark-dev
   clang
   libclang-rt-dev
+  ccache
   g++-mingw-w64-x86-64
   pulseaudio
   pulseaudio-utils
