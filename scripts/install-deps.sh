@@ -38,6 +38,7 @@ package_pkgs=(
   desktop-file-utils
   appstream
   appstream-compose
+  librsvg2-bin
   git
 )
 test_pkgs=(

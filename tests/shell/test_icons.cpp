@@ -3,6 +3,7 @@
 #include "IconPainter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
@@ -13,6 +14,7 @@ class TestIcons : public QObject
 private slots:
     void committedFilesMatchTheGenerator_data();
     void committedFilesMatchTheGenerator();
+    void committedSvgMatchesTheGenerator();
     void everyStepShowsMoreProgress_data();
     void everyStepShowsMoreProgress();
     void idlePictureHasADarkScreen();
@@ -45,6 +47,13 @@ void TestIcons::committedFilesMatchTheGenerator()
     const QImage committed(m_dir.filePath(file));
     QVERIFY2(!committed.isNull(), qPrintable(m_dir.filePath(file)));
     QCOMPARE(committed.convertToFormat(QImage::Format_ARGB32), drawn);
+}
+
+void TestIcons::committedSvgMatchesTheGenerator()
+{
+    QFile committed(m_dir.filePath(QStringLiteral("rupeta.svg")));
+    QVERIFY2(committed.open(QIODevice::ReadOnly), qPrintable(committed.fileName()));
+    QCOMPARE(QString::fromUtf8(committed.readAll()), IconPainter::programIconSvg());
 }
 
 void TestIcons::everyStepShowsMoreProgress_data()
