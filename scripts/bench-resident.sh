@@ -15,7 +15,7 @@ settle=60
 window=${RUPETA_BENCH_WINDOW:-120} # seconds; longer windows resolve CPU time more finely
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    (cd "$repo" && cmake --preset default -B "$build" >/dev/null)
 fi
 cmake --build "$build" --target rupeta -j2 >/dev/null
 cmake -S "$repo/bench/bare-tray" -B "$build/bare-tray" -G Ninja \

@@ -9,8 +9,7 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${RUPETA_BUILD_DIR:-$repo/build-asan}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-        -DRUPETA_SANITIZE=ON >/dev/null
+    (cd "$repo" && cmake --preset asan -B "$build" >/dev/null)
 fi
 grep -q '^RUPETA_SANITIZE:BOOL=ON' "$build/CMakeCache.txt" ||
     { echo "$build is not a sanitizer build (RUPETA_SANITIZE=ON)" >&2; exit 1; }

@@ -1,6 +1,7 @@
 // Process entry: application set-up, the sound, then the hidden main window.
 #include "BeepSound.h"
 #include "QtTranslations.h"
+#include "SingleInstance.h"
 #include "TForm1.h"
 #include "windows/UiFont.h"
 #ifdef Q_OS_WIN
@@ -20,6 +21,11 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルペタ"));
     installQtTranslations();
+    // Decided before the settings are loaded, so that a second copy writes nothing.
+    SingleInstance instance;
+    if (!instance.claim()) {
+        return 0;
+    }
     // Resident in the tray: closing a dialog must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     installUiFontSubstitution();
@@ -50,6 +56,11 @@ int main(int argc, char* argv[])
     TerminationSignal termination;
 #endif
     TForm1 form(platform, *sound);
+    // A second start here acts as a double click on the tray icon; queued, since the
+    // settings dialog runs modally.
+    QObject::connect(
+        &instance, &SingleInstance::activationRequested, &form,
+        [&form] { form.HandleTrayMessage(QSystemTrayIcon::DoubleClick); }, Qt::QueuedConnection);
 #ifndef Q_OS_WIN
     QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
 #endif

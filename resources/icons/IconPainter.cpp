@@ -148,4 +148,75 @@ QImage programIcon(int size)
     return draw(size, Dial::Sector, 4);
 }
 
+QString programIconSvg()
+{
+    // Units of a sixteenth of the picture; line and frame as drawn at 256 pixels.
+    constexpr double line = 0.75;
+    constexpr double frame = 1;
+    constexpr double cx = 10.5;
+    constexpr double cy = 10.5;
+    constexpr double outer = 5.5;
+    constexpr double face = outer - line - frame;
+    const auto colour = [](QRgb c) {
+        return QStringLiteral("#%1").arg(c & 0xffffff, 6, 16, QLatin1Char('0'));
+    };
+    const auto rect = [&](double x, double y, double w, double h, QRgb c) {
+        return QStringLiteral(
+                   "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>\n")
+            .arg(x)
+            .arg(y)
+            .arg(w)
+            .arg(h)
+            .arg(colour(c));
+    };
+    const auto circle = [&](double r, QRgb c) {
+        return QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"%4\"/>\n")
+            .arg(cx)
+            .arg(cy)
+            .arg(r)
+            .arg(colour(c));
+    };
+    const double sx = line + frame; // the screen's top-left corner
+    const double sy = 0.5 + line + frame;
+    QString svg = QStringLiteral(
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                      "viewBox=\"0 0 16 16\">\n"
+                      "  <clipPath id=\"face\"><circle cx=\"%1\" cy=\"%2\" r=\"%3\"/></clipPath>\n")
+                      .arg(cx)
+                      .arg(cy)
+                      .arg(face);
+    svg += rect(0, 0.5, 12, 9, Black);
+    svg += rect(line, 0.5 + line, 12 - 2 * line, 9 - 2 * line, Silver);
+    svg += rect(sx, sy, 12 - 2 * sx, 9 - 2 * (line + frame), Blue);
+    // The glint: one pixel wide at 256 pixels, across the screen's top-left corner.
+    svg += QStringLiteral("  <path d=\"M%1 %2h%3L%4 %5h-%3z\" fill=\"%6\"/>\n")
+               .arg(sx + frame)
+               .arg(sy)
+               .arg(1.0 / 16)
+               .arg(sx + 1.0 / 16)
+               .arg(sy + frame)
+               .arg(colour(White));
+    svg += rect(5, 9.5, 2, 1, Grey);
+    svg += rect(2, 10.5, 8, 1, Black);
+    svg += circle(outer, Black);
+    svg += circle(outer - line, Cyan);
+    svg += circle(face, White);
+    // Progress step 4: a quarter from 12 clockwise to 3.
+    svg += QStringLiteral("  <path d=\"M%1 %2V%3A%4 %4 0 0 1 %5 %2z\" fill=\"%6\"/>\n")
+               .arg(cx)
+               .arg(cy)
+               .arg(cy - face)
+               .arg(face)
+               .arg(cx + face)
+               .arg(colour(Teal));
+    // The ticks at 12, 3, 6 and 9, one unit deep inside the face.
+    svg += QStringLiteral("  <g clip-path=\"url(#face)\">\n");
+    svg += rect(cx - 0.5, cy - face, 1, 1, Red);
+    svg += rect(cx - 0.5, cy + face - 1, 1, 1, Red);
+    svg += rect(cx - face, cy - 0.5, 1, 1, Red);
+    svg += rect(cx + face - 1, cy - 0.5, 1, 1, Red);
+    svg += QStringLiteral("  </g>\n</svg>\n");
+    return svg;
+}
+
 } // namespace IconPainter

@@ -1,8 +1,11 @@
 // Writes the tray pictures and the program icon as PNG files:
-//   generate_icons <dir>  ->  <dir>/tray/{16,32,48}/image{1..17}.png, <dir>/rupeta-{16,32,48}.png
+//   generate_icons <dir>  ->  <dir>/tray/{16,32,48}/image{1..17}.png,
+//                             <dir>/rupeta-{16,32,48,64,128,256}.png (the larger for menus and
+//                             software centres), <dir>/rupeta.svg
 #include "IconPainter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QTextStream>
 
@@ -23,9 +26,14 @@ int main(int argc, char* argv[])
                      out.filePath(QStringLiteral("%1/image%2.png").arg(dir).arg(n))) &&
                  ok;
         }
+    }
+    for (const int size : IconPainter::ProgramIconSizes) {
         ok = IconPainter::programIcon(size).save(
                  out.filePath(QStringLiteral("rupeta-%1.png").arg(size))) &&
              ok;
     }
+    QFile svg(out.filePath(QStringLiteral("rupeta.svg")));
+    ok = svg.open(QIODevice::WriteOnly) && svg.write(IconPainter::programIconSvg().toUtf8()) > 0 &&
+         ok;
     return ok ? 0 : 1;
 }

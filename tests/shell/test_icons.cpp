@@ -3,6 +3,7 @@
 #include "IconPainter.h"
 
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
@@ -13,6 +14,7 @@ class TestIcons : public QObject
 private slots:
     void committedFilesMatchTheGenerator_data();
     void committedFilesMatchTheGenerator();
+    void committedSvgMatchesTheGenerator();
     void everyStepShowsMoreProgress_data();
     void everyStepShowsMoreProgress();
     void idlePictureHasADarkScreen();
@@ -30,6 +32,8 @@ void TestIcons::committedFilesMatchTheGenerator_data()
             const QString file = QStringLiteral("tray/%1/image%2.png").arg(size).arg(n);
             QTest::newRow(qPrintable(file)) << file << IconPainter::trayImage(size, n);
         }
+    }
+    for (const int size : IconPainter::ProgramIconSizes) {
         const QString file = QStringLiteral("rupeta-%1.png").arg(size);
         QTest::newRow(qPrintable(file)) << file << IconPainter::programIcon(size);
     }
@@ -43,6 +47,13 @@ void TestIcons::committedFilesMatchTheGenerator()
     const QImage committed(m_dir.filePath(file));
     QVERIFY2(!committed.isNull(), qPrintable(m_dir.filePath(file)));
     QCOMPARE(committed.convertToFormat(QImage::Format_ARGB32), drawn);
+}
+
+void TestIcons::committedSvgMatchesTheGenerator()
+{
+    QFile committed(m_dir.filePath(QStringLiteral("rupeta.svg")));
+    QVERIFY2(committed.open(QIODevice::ReadOnly), qPrintable(committed.fileName()));
+    QCOMPARE(QString::fromUtf8(committed.readAll()), IconPainter::programIconSvg());
 }
 
 void TestIcons::everyStepShowsMoreProgress_data()
