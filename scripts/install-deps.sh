@@ -8,7 +8,7 @@ sudo=""
 
 run_pkgs=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libxi-dev libx11-dev libsndfile1-dev
+  qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libxi-dev libx11-dev libxcb1-dev libsndfile1-dev
   fonts-ipafont-gothic xdg-utils
   xvfb xauth fluxbox xdotool imagemagick x11-utils python3
 )

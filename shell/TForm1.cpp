@@ -6,6 +6,7 @@
 #include "LinksFile.h"
 #include "core/Cp932.h"
 #include "core/Survey.h"
+#include "platform/CreatePopupStacking.h"
 #include "platform/Platform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
@@ -22,9 +23,9 @@
 #include <QTimer>
 
 TForm1::TForm1(Platform& platform, BeepSound& sound)
-    : ui(std::make_unique<Ui::Form1>()), m_platform(platform), m_sound(sound),
-      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this)),
-      m_clickMenuDelay(new QTimer(this))
+    : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
+      m_popupStacking(createPopupStacking()), m_sound(sound), m_workTimer(m_settings, *this),
+      Timer_Tick(new QTimer(this)), m_clickMenuDelay(new QTimer(this))
 {
     ui->setupUi(this);
     Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
@@ -276,6 +277,11 @@ void TForm1::playSound()
 void TForm1::stopSound()
 {
     m_sound.stop();
+}
+
+PopupStacking& TForm1::popupStacking()
+{
+    return *m_popupStacking;
 }
 
 DateTime TForm1::now()

@@ -17,6 +17,7 @@
 
 class BeepSound;
 class Platform;
+class PopupStacking;
 class QTimer;
 class TForm2;
 
@@ -60,6 +61,7 @@ public:
     void openDocument(const std::string& text) override;
     void playSound() override;
     void stopSound() override;
+    PopupStacking& popupStacking() override;
 
     // WorkTimerHost
     DateTime now() override;
@@ -82,6 +84,7 @@ private:
 
     std::unique_ptr<Ui::Form1> ui;
     Platform& m_platform;
+    std::unique_ptr<PopupStacking> m_popupStacking;
     BeepSound& m_sound;
     Settings m_settings;
     WorkTimer m_workTimer;
