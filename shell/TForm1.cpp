@@ -4,6 +4,7 @@
 
 #include "BeepSound.h"
 #include "LinksFile.h"
+#include "TrayClickPoint.h"
 #include "core/Cp932.h"
 #include "core/Survey.h"
 #include "platform/CreatePopupStacking.h"
@@ -18,6 +19,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
@@ -25,7 +27,8 @@
 TForm1::TForm1(Platform& platform, BeepSound& sound)
     : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
       m_popupStacking(createPopupStacking()), m_sound(sound), m_workTimer(m_settings, *this),
-      Timer_Tick(new QTimer(this)), m_clickMenuDelay(new QTimer(this))
+      Timer_Tick(new QTimer(this)), m_clickMenuDelay(new QTimer(this)),
+      m_trayClicks(QApplication::doubleClickInterval()), m_trayWait(new QTimer(this))
 {
     ui->setupUi(this);
     Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
@@ -37,6 +40,13 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
     connect(m_clickMenuDelay, &QTimer::timeout, this,
             [this] { ui->PopupMenu1->popup(m_clickPos); });
+    m_clickClock.start();
+    TrayClickPoint::install();
+    // Trays started with the session may come up a little after the program.
+    m_trayWait->setObjectName(QStringLiteral("trayWait"));
+    m_trayWait->setSingleShot(true);
+    m_trayWait->setInterval(10000);
+    connect(m_trayWait, &QTimer::timeout, this, &TForm1::checkTrayHost);
 
     connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
     connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);
@@ -68,6 +78,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
     m_tray->show();
     UpdateTrayIcon(0, m_settings.TimerMinutes);
+    m_trayWait->start();
 
     if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
         openDocument(startPageUrl(cp932ToUtf8(m_settings.UserID)));
@@ -118,25 +129,62 @@ const QIcon& TForm1::trayIcon(int image)
 
 void TForm1::HandleTrayMessage(QSystemTrayIcon::ActivationReason reason)
 {
-    switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
+    switch (m_trayClicks.activated(reason, m_clickClock.elapsed())) {
+    case TrayClicks::Action::Settings:
         m_clickMenuDelay->stop();
         // The settings dialog must not open twice: it disables MenuConfig while it runs.
         if (ui->MenuConfig->isEnabled()) {
             MenuConfigClick();
         }
         break;
-    case QSystemTrayIcon::Trigger:
-        m_clickPos = QCursor::pos();
+    case TrayClicks::Action::MenuAfterDelay:
+        m_clickPos = clickPoint();
         m_clickMenuDelay->start();
         break;
-    case QSystemTrayIcon::Context:
+    case TrayClicks::Action::MenuNow:
         m_clickMenuDelay->stop();
-        ui->PopupMenu1->popup(QCursor::pos());
+        ui->PopupMenu1->popup(clickPoint());
         break;
-    default:
+    case TrayClicks::Action::None:
         break;
     }
+}
+
+// The place the tray host reports, else the cursor (right for XEmbed trays, which are X windows).
+QPoint TForm1::clickPoint() const
+{
+    return TrayClickPoint::take().value_or(QCursor::pos());
+}
+
+void TForm1::checkTrayHost()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showNoTrayNotice();
+    }
+}
+
+void TForm1::showNoTrayNotice()
+{
+    const QString summary = QStringLiteral("ルペタのアイコンを表示する場所がありません");
+    const QString body = QStringLiteral(
+        "このデスクトップには通知領域（システムトレイ）が見つかりません。ルペタは動き続け、"
+        "休憩のお知らせも表示しますが、アイコンとメニューは通知領域ができるまで表示されません。"
+        "GNOME では拡張機能 AppIndicator（パッケージ gnome-shell-extension-appindicator）を"
+        "有効にしてください。通知領域ができればアイコンは自動的に現れます。"
+        "詳しくは README の「No icon in the tray?」をご覧ください。");
+    if (m_platform.showNotification(summary.toStdString(), body.toStdString())) {
+        return;
+    }
+    // No notification service either: a small window that leaves the focus and the program
+    // alone.
+    auto* box =
+        new QMessageBox(QMessageBox::Information, QStringLiteral("ルペタ"),
+                        summary + QStringLiteral("\n\n") + body, QMessageBox::Ok, this, Qt::Dialog);
+    box->setObjectName(QStringLiteral("noTrayNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setModal(false);
+    box->show();
 }
 
 void TForm1::Timer_TickTimer()
@@ -193,6 +241,7 @@ void TForm1::FormClose()
     m_closed = true;
     Timer_Tick->stop();
     m_clickMenuDelay->stop();
+    m_trayWait->stop();
     delete AlarmForm;
     AlarmForm = nullptr;
     SaveSettings();

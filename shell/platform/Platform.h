@@ -23,4 +23,7 @@ public:
     virtual void openDocument(const std::string& text) = 0;
     // The local wall-clock time.
     virtual DateTime now() = 0;
+    // Shows a message (UTF-8) through the desktop's notification service; false when there is
+    // none to take it.
+    virtual bool showNotification(const std::string& summary, const std::string& body) = 0;
 };

@@ -53,3 +53,9 @@ DateTime WinPlatform::now()
            encodeTime(local.wHour, local.wMinute, local.wSecond) +
            local.wMilliseconds / (24.0 * 60 * 60 * 1000);
 }
+
+bool WinPlatform::showNotification(const std::string&, const std::string&)
+{
+    // Windows always has its notification area, so nothing ever asks.
+    return false;
+}

@@ -1,6 +1,8 @@
 // The platform services on an X11 desktop.
 #include "X11Platform.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QString>
@@ -149,4 +151,21 @@ DateTime X11Platform::now()
     return encodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
            encodeTime(local.tm_hour, local.tm_min, local.tm_sec) +
            static_cast<double>(millis) / (24.0 * 60 * 60 * 1000);
+}
+
+bool X11Platform::showNotification(const std::string& summary, const std::string& body)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    // Application name, no notice to replace, no icon, the texts, no actions, no hints, and
+    // the server's own display time.
+    call << QStringLiteral("ルペタ") << 0u << QString() << QString::fromStdString(summary)
+         << QString::fromStdString(body) << QStringList() << QVariantMap() << -1;
+    // No answer within a few seconds counts as no service: the message window says it then.
+    return bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
 }
