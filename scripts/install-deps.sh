@@ -19,6 +19,7 @@ test_pkgs=(
   pulseaudio pulseaudio-utils sox
   lintian desktop-file-utils appstream dpkg-dev file libglib2.0-bin
   procps psmisc
+  dbus-daemon python3-dbus python3-gi
 )
 pkgs=("${run_pkgs[@]}")
 [ "$what" = run ] || pkgs+=("${test_pkgs[@]}")
