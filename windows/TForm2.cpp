@@ -7,9 +7,8 @@
 #include "core/Settings.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
-#include "windows/UiFont.h"
-
 #include "windows/PopupStacking.h"
+#include "windows/UiFont.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

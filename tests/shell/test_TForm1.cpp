@@ -11,6 +11,7 @@
 
 #include "BuildConfig.h"
 #include "core/Settings.h"
+#include "core/TrayStatus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,6 +57,7 @@ private slots:
     void linksComeFromUrlIni();
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
+    void trayGetsEachPictureAsDrawnInEverySize();
     void startPageOpensOnFirstRunInTheCampaign_data();
     void startPageOpensOnFirstRunInTheCampaign();
     void enableMenusLeavesResetLinksAndExitUsable();
@@ -229,6 +231,25 @@ void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
     QCOMPARE(idle, QImage(":/icons/tray/16/image6.png").convertToFormat(idle.format()));
 }
 
+// A tray host picks the size it needs from what the icon offers (StatusNotifierItem hosts get
+// every size): each progress picture must come out exactly as drawn at 16, 32 and 48 pixels.
+void TestTForm1::trayGetsEachPictureAsDrawnInEverySize()
+{
+    auto form = makeForm();
+    auto* tray = form->findChild<QSystemTrayIcon*>();
+    for (int step = 15; step >= 0; --step) {
+        form->UpdateTrayIcon(step, 16);
+        const int image = trayImageFor(step, 16, false);
+        for (const int size : {16, 32, 48}) {
+            const QImage shown = tray->icon().pixmap(size, size).toImage();
+            const QImage drawn =
+                QImage(QStringLiteral(":/icons/tray/%1/image%2.png").arg(size).arg(image));
+            QVERIFY2(shown == drawn.convertToFormat(shown.format()),
+                     qPrintable(QStringLiteral("step %1, %2 px").arg(step).arg(size)));
+        }
+    }
+}
+
 void TestTForm1::startPageOpensOnFirstRunInTheCampaign_data()
 {
     QTest::addColumn<int>("day");
@@ -334,7 +355,7 @@ void TestTForm1::trayClickSequences_data()
     QTest::newRow("a third click starts a new pair") << "T0 T100 T200 T300"
                                                      << "later settings later settings";
     QTest::newRow("right click in between breaks the pair") << "T0 C100 T200"
-                                                            << "now now later";
+                                                            << "later now later";
     QTest::newRow("slow clicks") << "T0 T500 T1000"
                                  << "later later later";
     QTest::newRow("middle click ignored") << "M0"
