@@ -11,6 +11,11 @@
 #                                  $RUPETA_ARTIFACTS (owned like the checkout) and exits with the
 #                                  script's status. Not root: returns at once.
 #
+# Side by side
+#   wayland_second_desktop   first thing in a ( ... ) subshell that starts another compositor
+#                            beside the main one: its own scratch folder, tracked pids and
+#                            cleanup at the subshell's exit.
+#
 # Session bus
 #   wayland_start_bus        a private dbus-daemon; exports DBUS_SESSION_BUS_ADDRESS.
 #
@@ -81,6 +86,15 @@ wayland_require_user() {
     fi
     rm -rf "$artifacts"
     exit "$status"
+}
+
+wayland_second_desktop() {
+    DESKTOP_PIDS=()
+    DESKTOP_DIR=$(mktemp -d "${TMPDIR:-/tmp}/rupeta-desktop.XXXXXX")
+    SWAY_PID=""
+    MUTTER_PID=""
+    _WAYLAND_INPUT_FD=""
+    trap desktop_cleanup EXIT
 }
 
 wayland_start_bus() {
