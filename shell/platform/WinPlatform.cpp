@@ -53,3 +53,10 @@ DateTime WinPlatform::now()
            encodeTime(local.wHour, local.wMinute, local.wSecond) +
            local.wMilliseconds / (24.0 * 60 * 60 * 1000);
 }
+
+void prepareSession() {}
+
+std::unique_ptr<Platform> createPlatform()
+{
+    return std::make_unique<WinPlatform>();
+}
