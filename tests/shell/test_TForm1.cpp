@@ -3,6 +3,7 @@
 #include "BeepSound.h"
 #include "FakePlatform.h"
 #include "TForm1.h"
+#include "platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QMenu>
+#include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
@@ -53,6 +55,7 @@ private slots:
     void linksComeFromUrlIni();
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
+    void unseenActivityIsToldOnceAndNeverResetsTheCount();
     void startPageOpensOnFirstRunInTheCampaign_data();
     void startPageOpensOnFirstRunInTheCampaign();
     void enableMenusLeavesResetLinksAndExitUsable();
@@ -218,6 +221,43 @@ void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
     QCOMPARE(tray->toolTip(), QStringLiteral("0分経過しました\n(タイマー設定: 60分間)"));
     const QImage idle = tray->icon().pixmap(16, 16).toImage();
     QCOMPARE(idle, QImage(":/icons/tray/16/image6.png").convertToFormat(idle.format()));
+}
+
+// A Wayland desktop whose compositor reports no idleness: one notice that does not hold up
+// the start, and ticks without any input still count up instead of resetting.
+void TestTForm1::unseenActivityIsToldOnceAndNeverResetsTheCount()
+{
+    const auto notices = [] {
+        QList<QMessageBox*> shown;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("NoActivityNotice") && window->isVisible()) {
+                shown.append(qobject_cast<QMessageBox*>(window));
+            }
+        }
+        return shown;
+    };
+    {
+        auto form = makeForm();
+        QVERIFY(notices().isEmpty());
+    }
+
+    WaylandPlatform platform(nullptr, std::make_unique<FakePlatform>());
+    TForm1 form(platform, *m_sound);
+    QCOMPARE(notices().size(), 1);
+    QVERIFY(!notices().front()->isModal());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form.findChild<QTimer*>(QStringLiteral("Timer_Tick"))->isActive());
+    QVERIFY(notices().front()->text().contains(QStringLiteral("自動リセットは行いません")));
+
+    // Default ResetMinutes 10: with input seen, the 601st idle tick would reset.
+    for (int i = 0; i < 10 * 60 + 2; ++i) {
+        form.Timer_TickTimer();
+    }
+    QCOMPARE(notices().size(), 1);
+    QCOMPARE(form.ElapsedMinutes(), 10);
+    auto* tray = form.findChild<QSystemTrayIcon*>();
+    QCOMPARE(tray->toolTip(), QStringLiteral("10分経過しました\n(タイマー設定: 60分間)"));
+    notices().front()->close();
 }
 
 void TestTForm1::startPageOpensOnFirstRunInTheCampaign_data()
