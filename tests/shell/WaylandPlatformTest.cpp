@@ -1,11 +1,16 @@
 // Activity in a Wayland session: the compositor's idle and resumed reports against the
-// engine's once-a-tick question, with a scripted source instead of a compositor.
+// engine's once-a-tick question, with a scripted source instead of a compositor; and the
+// choice of platform by session.
 #include "FakePlatform.h"
 #include "platform/WaylandPlatform.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -91,6 +96,63 @@ TEST(WaylandPlatform, ModifiersOpenerAndClockComeFromTheDesktop)
     EXPECT_EQ(platform.now(), encodeDate(2027, 1, 2));
     platform.openDocument("https://example.org/a b");
     EXPECT_EQ(fake.opened, std::vector<std::string>{"https://example.org/a b"});
+}
+
+struct Session
+{
+    const char* name;
+    std::optional<std::string> waylandDisplay;
+    std::optional<std::string> userPlatform;
+    std::optional<std::string> expectedPlatform;
+};
+
+class SessionChoice : public testing::TestWithParam<Session>
+{
+protected:
+    static void set(const char* name, const std::optional<std::string>& value)
+    {
+        if (value) {
+            setenv(name, value->c_str(), 1);
+        } else {
+            unsetenv(name);
+        }
+    }
+};
+
+TEST_P(SessionChoice, WaylandWindowsGoThroughXWaylandUnlessTheUserChose)
+{
+    set("WAYLAND_DISPLAY", GetParam().waylandDisplay);
+    set("QT_QPA_PLATFORM", GetParam().userPlatform);
+    prepareSession();
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    EXPECT_EQ(platform ? std::optional<std::string>(platform) : std::nullopt,
+              GetParam().expectedPlatform);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sessions, SessionChoice,
+    testing::Values(Session{"X11", std::nullopt, std::nullopt, std::nullopt},
+                    Session{"X11WithUserChoice", std::nullopt, "offscreen", "offscreen"},
+                    Session{"EmptyWaylandDisplayIsX11", "", std::nullopt, std::nullopt},
+                    Session{"Wayland", "wayland-1", std::nullopt, "xcb"},
+                    Session{"WaylandWithUserChoice", "wayland-1", "wayland", "wayland"}),
+    [](const testing::TestParamInfo<Session>& info) { return info.param.name; });
+
+// A Wayland session whose compositor cannot be reached and whose session bus is missing has
+// no idle source: activity is unseen. An X11 session is the X11 layer, which always sees it.
+TEST(SessionChoice, WithoutAnyIdleInterfaceActivityIsUnseen)
+{
+    int argc = 1;
+    char name[] = "test";
+    char* argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    setenv("XDG_RUNTIME_DIR", "/nonexistent", 1);
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus", 1);
+    unsetenv("DISPLAY");
+    setenv("WAYLAND_DISPLAY", "wayland-none", 1);
+    EXPECT_FALSE(createPlatform()->seesActivity());
+    unsetenv("WAYLAND_DISPLAY");
+    EXPECT_TRUE(createPlatform()->seesActivity());
 }
 
 } // namespace
