@@ -41,7 +41,7 @@
 #                            gives a child it starts (DISPLAY and XAUTHORITY, which its XWayland
 #                            requires). Exports WAYLAND_DISPLAY, DISPLAY, XAUTHORITY,
 #                            DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR. Sets MUTTER_PID (and
-#                            DESKTOP_WM_PID).
+#                            DESKTOP_WM_PID). Returns once its IdleMonitor answers.
 #   mutter_alive             true while mutter runs.
 #   mutter_input_start       one helper process holding an org.gnome.Mutter.RemoteDesktop session
 #                            (it lives only as long as the helper's bus connection).
@@ -225,7 +225,14 @@ mutter_start() {
         echo "wayland.sh: Mutter's XWayland on $DISPLAY does not answer" >&2
         return 1
     }
+    # Its bus services come up on their own schedule; a program started earlier sees none.
+    wait_until 20 _mutter_idle_known || {
+        echo "wayland.sh: Mutter's IdleMonitor does not answer" >&2
+        return 1
+    }
 }
+
+_mutter_idle_known() { [ -n "$(mutter_idle_ms)" ]; }
 
 mutter_input_start() {
     local fifo=$DESKTOP_DIR/mutter-input
