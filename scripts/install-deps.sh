@@ -9,6 +9,7 @@ sudo=""
 run_pkgs=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libqt6multimedia6 libxi-dev libx11-dev libxcb1-dev libsndfile1-dev
+  libwayland-dev libwayland-bin wayland-protocols plasma-wayland-protocols
   fonts-ipafont-gothic xdg-utils
   xvfb xauth fluxbox xdotool imagemagick x11-utils python3
 )
@@ -19,7 +20,7 @@ test_pkgs=(
   pulseaudio pulseaudio-utils sox
   lintian desktop-file-utils appstream dpkg-dev file libglib2.0-bin
   procps psmisc
-  dbus-daemon python3-dbus python3-gi
+  sway wtype xwayland foot mutter dbus-daemon python3-dbus python3-gi
 )
 pkgs=("${run_pkgs[@]}")
 [ "$what" = run ] || pkgs+=("${test_pkgs[@]}")

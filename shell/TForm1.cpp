@@ -24,6 +24,24 @@
 #include <QPixmap>
 #include <QTimer>
 
+namespace {
+
+// Said once at start-up, without holding it up: the timer runs while the box is open.
+void showNoActivityNotice(QWidget* parent)
+{
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("ルペタ"),
+        QStringLiteral("このデスクトップではキーボードやマウスの操作を検出できないため、"
+                       "操作がないときの自動リセットは行いません。"),
+        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("NoActivityNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+} // namespace
+
 TForm1::TForm1(Platform& platform, BeepSound& sound)
     : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
       m_popupStacking(createPopupStacking()), m_sound(sound), m_workTimer(m_settings, *this),
@@ -79,6 +97,9 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_tray->show();
     UpdateTrayIcon(0, m_settings.TimerMinutes);
     m_trayWait->start();
+    if (!m_platform.seesActivity()) {
+        showNoActivityNotice(this);
+    }
 
     if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
         openDocument(startPageUrl(cp932ToUtf8(m_settings.UserID)));

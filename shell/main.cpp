@@ -1,13 +1,9 @@
 // Process entry: application set-up, the sound, then the hidden main window.
 #include "BeepSound.h"
 #include "TForm1.h"
-#include "windows/UiFont.h"
-#ifdef Q_OS_WIN
-#include "platform/WinPlatform.h"
-#else
+#include "platform/Platform.h"
 #include "platform/TerminationSignal.h"
-#include "platform/X11Platform.h"
-#endif
+#include "windows/UiFont.h"
 
 #include <QApplication>
 #include <QFont>
@@ -16,6 +12,7 @@
 
 int main(int argc, char* argv[])
 {
+    prepareSession();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルペタ"));
     // Resident in the tray: closing a dialog must not end the program.
@@ -37,15 +34,9 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-#ifdef Q_OS_WIN
-    WinPlatform platform;
-#else
-    X11Platform platform;
-#endif
-    TForm1 form(platform, *sound);
-#ifndef Q_OS_WIN
+    const auto platform = createPlatform();
+    TForm1 form(*platform, *sound);
     TerminationSignal termination;
     QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
-#endif
     return QApplication::exec();
 }

@@ -1,5 +1,6 @@
 // Turns SIGTERM, SIGINT and SIGHUP into a Qt signal, so that a logout closes the program
-// like "終了(&X)" does (settings saved, tray icon removed) instead of killing it.
+// like "終了(&X)" does (settings saved, tray icon removed) instead of killing it. Defined per
+// platform build; it never fires where there are no such signals.
 #pragma once
 
 #include <QObject>

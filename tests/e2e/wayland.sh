@@ -6,10 +6,16 @@
 # User
 #   wayland_require_user [ARG...]  sway refuses to run as root. As root: creates the ordinary
 #                                  user rupeta-e2e once, re-runs "$0" ARG... as that user with
-#                                  RUPETA_BIN, RUPETA_SOURCE_DIR, RUPETA_BUILD_DIR and a private
-#                                  artifacts folder, copies the artifacts back into
+#                                  a clean environment but for the RUPETA_* variables
+#                                  (RUPETA_BIN, RUPETA_SOURCE_DIR, ...) and LANG=C.UTF-8, a
+#                                  private artifacts folder, copies the artifacts back into
 #                                  $RUPETA_ARTIFACTS (owned like the checkout) and exits with the
 #                                  script's status. Not root: returns at once.
+#
+# Side by side
+#   wayland_second_desktop   first thing in a ( ... ) subshell that starts another compositor
+#                            beside the main one: its own scratch folder, tracked pids and
+#                            cleanup at the subshell's exit.
 #
 # Session bus
 #   wayland_start_bus        a private dbus-daemon; exports DBUS_SESSION_BUS_ADDRESS.
@@ -19,7 +25,8 @@
 #                            swaybar with its StatusNotifierItem tray) on a private session bus
 #                            and a private XDG_RUNTIME_DIR (0700); waits until XWayland answers.
 #                            Exports WAYLAND_DISPLAY, DISPLAY, SWAYSOCK, DBUS_SESSION_BUS_ADDRESS,
-#                            XDG_RUNTIME_DIR. Sets SWAY_PID.
+#                            XDG_RUNTIME_DIR. Sets SWAY_PID (and DESKTOP_WM_PID, so that
+#                            desktop_wm_alive and desktop_fail speak of sway).
 #   sway_alive               true while sway runs.
 #   sway_open_terminal       a native Wayland window (foot) that takes the keyboard focus.
 #   sway_type KEY...         types each key (wtype -k, xkb names: Return, space, a) into the
@@ -33,7 +40,8 @@
 #                            session bus; XWayland is reached through the environment Mutter
 #                            gives a child it starts (DISPLAY and XAUTHORITY, which its XWayland
 #                            requires). Exports WAYLAND_DISPLAY, DISPLAY, XAUTHORITY,
-#                            DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR. Sets MUTTER_PID.
+#                            DBUS_SESSION_BUS_ADDRESS, XDG_RUNTIME_DIR. Sets MUTTER_PID (and
+#                            DESKTOP_WM_PID). Returns once its IdleMonitor answers.
 #   mutter_alive             true while mutter runs.
 #   mutter_input_start       one helper process holding an org.gnome.Mutter.RemoteDesktop session
 #                            (it lives only as long as the helper's bus connection).
@@ -67,12 +75,14 @@ wayland_require_user() {
     chown "$WAYLAND_E2E_USER:" "$artifacts"
     local home
     home=$(getent passwd "$WAYLAND_E2E_USER" | cut -d: -f6)
+    # A clean environment but for the RUPETA_* settings (program, trees, benchmark options).
+    local name settings=()
+    for name in $(compgen -e); do
+        [[ $name == RUPETA_* && $name != RUPETA_ARTIFACTS ]] && settings+=("$name=${!name}")
+    done
     runuser -u "$WAYLAND_E2E_USER" -- env -i \
         PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME="$home" LANG=C.UTF-8 \
-        RUPETA_BIN="${RUPETA_BIN:-}" RUPETA_SOURCE_DIR="${RUPETA_SOURCE_DIR:-}" \
-        RUPETA_BUILD_DIR="${RUPETA_BUILD_DIR:-}" RUPETA_ARTIFACTS="$artifacts" \
-        ${RUPETA_BENCH_WINDOW:+RUPETA_BENCH_WINDOW="$RUPETA_BENCH_WINDOW"} \
-        bash "$0" "$@" || status=$?
+        "${settings[@]}" RUPETA_ARTIFACTS="$artifacts" bash "$0" "$@" || status=$?
     if [ -n "${RUPETA_ARTIFACTS:-}" ] && [ -n "$(ls -A "$artifacts")" ]; then
         mkdir -p "$RUPETA_ARTIFACTS"
         cp -r "$artifacts"/. "$RUPETA_ARTIFACTS"/
@@ -81,6 +91,16 @@ wayland_require_user() {
     fi
     rm -rf "$artifacts"
     exit "$status"
+}
+
+wayland_second_desktop() {
+    DESKTOP_PIDS=()
+    DESKTOP_DIR=$(mktemp -d "${TMPDIR:-/tmp}/rupeta-desktop.XXXXXX")
+    SWAY_PID=""
+    MUTTER_PID=""
+    DESKTOP_WM_PID=""
+    _WAYLAND_INPUT_FD=""
+    trap desktop_cleanup EXIT
 }
 
 wayland_start_bus() {
@@ -129,6 +149,7 @@ EOF
     WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
         sway -c "$cfg" >"$DESKTOP_DIR/sway.log" 2>&1 &
     SWAY_PID=$!
+    DESKTOP_WM_PID=$SWAY_PID
     desktop_track "$SWAY_PID"
     if ! wait_until 20 test -s "$env" ||
         ! _wayland_import_env "$env" WAYLAND_DISPLAY DISPLAY SWAYSOCK; then
@@ -191,6 +212,7 @@ mutter_start() {
         -- sh -c "{ env; echo CHILD_PID=\$\$; } >$env.part && mv $env.part $env && exec sleep infinity" \
         >"$DESKTOP_DIR/mutter.log" 2>&1 &
     MUTTER_PID=$!
+    DESKTOP_WM_PID=$MUTTER_PID
     desktop_track "$MUTTER_PID"
     if ! wait_until 30 test -s "$env" ||
         ! _wayland_import_env "$env" WAYLAND_DISPLAY DISPLAY XAUTHORITY; then
@@ -203,7 +225,14 @@ mutter_start() {
         echo "wayland.sh: Mutter's XWayland on $DISPLAY does not answer" >&2
         return 1
     }
+    # Its bus services come up on their own schedule; a program started earlier sees none.
+    wait_until 20 _mutter_idle_known || {
+        echo "wayland.sh: Mutter's IdleMonitor does not answer" >&2
+        return 1
+    }
 }
+
+_mutter_idle_known() { [ -n "$(mutter_idle_ms)" ]; }
 
 mutter_input_start() {
     local fifo=$DESKTOP_DIR/mutter-input

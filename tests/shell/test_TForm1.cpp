@@ -4,6 +4,7 @@
 #include "FakePlatform.h"
 #include "TForm1.h"
 #include "TrayClicks.h"
+#include "platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
@@ -58,6 +59,7 @@ private slots:
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
     void trayGetsEachPictureAsDrawnInEverySize();
+    void unseenActivityIsToldOnceAndNeverResetsTheCount();
     void startPageOpensOnFirstRunInTheCampaign_data();
     void startPageOpensOnFirstRunInTheCampaign();
     void enableMenusLeavesResetLinksAndExitUsable();
@@ -248,6 +250,43 @@ void TestTForm1::trayGetsEachPictureAsDrawnInEverySize()
                      qPrintable(QStringLiteral("step %1, %2 px").arg(step).arg(size)));
         }
     }
+}
+
+// A Wayland desktop whose compositor reports no idleness: one notice that does not hold up
+// the start, and ticks without any input still count up instead of resetting.
+void TestTForm1::unseenActivityIsToldOnceAndNeverResetsTheCount()
+{
+    const auto notices = [] {
+        QList<QMessageBox*> shown;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("NoActivityNotice") && window->isVisible()) {
+                shown.append(qobject_cast<QMessageBox*>(window));
+            }
+        }
+        return shown;
+    };
+    {
+        auto form = makeForm();
+        QVERIFY(notices().isEmpty());
+    }
+
+    WaylandPlatform platform(nullptr, std::make_unique<FakePlatform>());
+    TForm1 form(platform, *m_sound);
+    QCOMPARE(notices().size(), 1);
+    QVERIFY(!notices().front()->isModal());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form.findChild<QTimer*>(QStringLiteral("Timer_Tick"))->isActive());
+    QVERIFY(notices().front()->text().contains(QStringLiteral("自動リセットは行いません")));
+
+    // Default ResetMinutes 10: with input seen, the 601st idle tick would reset.
+    for (int i = 0; i < 10 * 60 + 2; ++i) {
+        form.Timer_TickTimer();
+    }
+    QCOMPARE(notices().size(), 1);
+    QCOMPARE(form.ElapsedMinutes(), 10);
+    auto* tray = form.findChild<QSystemTrayIcon*>();
+    QCOMPARE(tray->toolTip(), QStringLiteral("10分経過しました\n(タイマー設定: 60分間)"));
+    notices().front()->close();
 }
 
 void TestTForm1::startPageOpensOnFirstRunInTheCampaign_data()
