@@ -197,10 +197,9 @@ void TForm1::showNoTrayNotice()
         return;
     }
     // No notification service either: a small window that leaves the focus and the program
-    // alone.
+    // alone. Its title says what it is about, apart from the program's other notices.
     auto* box =
-        new QMessageBox(QMessageBox::Information, QStringLiteral("ルペタ"),
-                        summary + QStringLiteral("\n\n") + body, QMessageBox::Ok, this, Qt::Dialog);
+        new QMessageBox(QMessageBox::Information, summary, body, QMessageBox::Ok, this, Qt::Dialog);
     box->setObjectName(QStringLiteral("noTrayNotice"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setAttribute(Qt::WA_ShowWithoutActivating);

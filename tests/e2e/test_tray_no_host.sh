@@ -28,7 +28,10 @@ NOTICE_WAIT=16
 start_rupeta alone
 wait_for_file 20 "$DESKTOP_DIR/alone/rupeta.ini" || desktop_fail "the program did not start"
 [ -z "$(windows_of "$PID")" ] || desktop_fail "a window came before the wait was over"
-notice_window() { xdotool search --onlyvisible --pid "$PID" --name '^ルペタ$' 2>/dev/null | head -n 1; }
+notice_window() {
+    xdotool search --onlyvisible --pid "$PID" --name '^ルペタのアイコンを表示する場所がありません$' \
+        2>/dev/null | head -n 1
+}
 wait_until "$NOTICE_WAIT" notice_window || desktop_fail "no notice window without a tray"
 shot=$DESKTOP_DIR/notice.png
 screenshot "$shot" && save_artifact "$shot" tray-no-host-notice.png >/dev/null

@@ -517,6 +517,7 @@ void TestTForm1::noTrayHostNoticeInAWindowWithoutANotificationService()
     QVERIFY(box->isVisible());
     QVERIFY(!box->isModal());
     QVERIFY(box->text().contains(QStringLiteral("No icon in the tray?")));
+    QCOMPARE(box->windowTitle(), QStringLiteral("ルペタのアイコンを表示する場所がありません"));
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     box->close();
     QTRY_VERIFY(form->findChild<QMessageBox*>() == nullptr);
