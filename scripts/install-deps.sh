@@ -20,6 +20,10 @@ build_pkgs=(
   libx11-dev
   libxcb1-dev
   libsndfile1-dev
+  libwayland-dev
+  libwayland-bin
+  wayland-protocols
+  plasma-wayland-protocols
   fonts-ipafont-gothic
   xdg-utils
   qt6-translations-l10n
@@ -58,6 +62,14 @@ test_pkgs=(
   procps
   psmisc
   tzdata
+  sway
+  wtype
+  xwayland
+  foot
+  mutter
+  dbus-daemon
+  python3-dbus
+  python3-gi
 )
 
 pkgs=()

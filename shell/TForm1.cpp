@@ -5,7 +5,9 @@
 #include "BeepSound.h"
 #include "LinksFile.h"
 #include "MenuCheckStyle.h"
+#include "TrayClickPoint.h"
 #include "core/Survey.h"
+#include "platform/CreatePopupStacking.h"
 #include "platform/Platform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
@@ -17,14 +19,34 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 
+namespace {
+
+// Said once at start-up, without holding it up: the timer runs while the box is open.
+void showNoActivityNotice(QWidget* parent)
+{
+    auto* box = new QMessageBox(
+        QMessageBox::Information, QStringLiteral("ルペタ"),
+        QStringLiteral("このデスクトップではキーボードやマウスの操作を検出できないため、"
+                       "操作がないときの自動リセットは行いません。"),
+        QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("NoActivityNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setModal(false);
+    box->show();
+}
+
+} // namespace
+
 TForm1::TForm1(Platform& platform, BeepSound& sound)
-    : ui(std::make_unique<Ui::Form1>()), m_platform(platform), m_sound(sound),
-      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this)),
-      m_clickMenuDelay(new QTimer(this))
+    : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
+      m_popupStacking(createPopupStacking()), m_sound(sound), m_workTimer(m_settings, *this),
+      Timer_Tick(new QTimer(this)), m_clickMenuDelay(new QTimer(this)),
+      m_trayClicks(QApplication::doubleClickInterval()), m_trayWait(new QTimer(this))
 {
     ui->setupUi(this);
     Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
@@ -36,6 +58,13 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
     connect(m_clickMenuDelay, &QTimer::timeout, this,
             [this] { ui->PopupMenu1->popup(m_clickPos); });
+    m_clickClock.start();
+    TrayClickPoint::install();
+    // Trays started with the session may come up a little after the program.
+    m_trayWait->setObjectName(QStringLiteral("trayWait"));
+    m_trayWait->setSingleShot(true);
+    m_trayWait->setInterval(10000);
+    connect(m_trayWait, &QTimer::timeout, this, &TForm1::checkTrayHost);
 
     // The demo item's mark, without the empty check box the default style draws while it is off.
     auto* menuStyle = new MenuCheckStyle;
@@ -72,6 +101,10 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
     m_tray->show();
     UpdateTrayIcon(0, m_settings.TimerMinutes);
+    m_trayWait->start();
+    if (!m_platform.seesActivity()) {
+        showNoActivityNotice(this);
+    }
 
     if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
         openDocument(startPageUrl(m_settings.UserID));
@@ -122,25 +155,61 @@ const QIcon& TForm1::trayIcon(int image)
 
 void TForm1::HandleTrayMessage(QSystemTrayIcon::ActivationReason reason)
 {
-    switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
+    switch (m_trayClicks.activated(reason, m_clickClock.elapsed())) {
+    case TrayClicks::Action::Settings:
         m_clickMenuDelay->stop();
         // The settings dialog must not open twice: it disables MenuConfig while it runs.
         if (ui->MenuConfig->isEnabled()) {
             MenuConfigClick();
         }
         break;
-    case QSystemTrayIcon::Trigger:
-        m_clickPos = QCursor::pos();
+    case TrayClicks::Action::MenuAfterDelay:
+        m_clickPos = clickPoint();
         m_clickMenuDelay->start();
         break;
-    case QSystemTrayIcon::Context:
+    case TrayClicks::Action::MenuNow:
         m_clickMenuDelay->stop();
-        ui->PopupMenu1->popup(QCursor::pos());
+        ui->PopupMenu1->popup(clickPoint());
         break;
-    default:
+    case TrayClicks::Action::None:
         break;
     }
+}
+
+// The place the tray host reports, else the cursor (right for XEmbed trays, which are X windows).
+QPoint TForm1::clickPoint() const
+{
+    return TrayClickPoint::take().value_or(QCursor::pos());
+}
+
+void TForm1::checkTrayHost()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showNoTrayNotice();
+    }
+}
+
+void TForm1::showNoTrayNotice()
+{
+    const QString summary = QStringLiteral("ルペタのアイコンを表示する場所がありません");
+    const QString body = QStringLiteral(
+        "このデスクトップには通知領域（システムトレイ）が見つかりません。ルペタは動き続け、"
+        "休憩のお知らせも表示しますが、アイコンとメニューは通知領域ができるまで表示されません。"
+        "GNOME では拡張機能 AppIndicator（パッケージ gnome-shell-extension-appindicator）を"
+        "有効にしてください。通知領域ができればアイコンは自動的に現れます。"
+        "詳しくは README の「No icon in the tray?」をご覧ください。");
+    if (m_platform.showNotification(summary.toStdString(), body.toStdString())) {
+        return;
+    }
+    // No notification service either: a small window that leaves the focus and the program
+    // alone. Its title says what it is about, apart from the program's other notices.
+    auto* box =
+        new QMessageBox(QMessageBox::Information, summary, body, QMessageBox::Ok, this, Qt::Dialog);
+    box->setObjectName(QStringLiteral("noTrayNotice"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setModal(false);
+    box->show();
 }
 
 void TForm1::Timer_TickTimer()
@@ -197,6 +266,7 @@ void TForm1::FormClose()
     m_closed = true;
     Timer_Tick->stop();
     m_clickMenuDelay->stop();
+    m_trayWait->stop();
     delete AlarmForm;
     AlarmForm = nullptr;
     SaveSettings();
@@ -281,6 +351,11 @@ void TForm1::playSound()
 void TForm1::stopSound()
 {
     m_sound.stop();
+}
+
+PopupStacking& TForm1::popupStacking()
+{
+    return *m_popupStacking;
 }
 
 DateTime TForm1::now()

@@ -4,8 +4,10 @@
 #include "core/Settings.h"
 #include "core/TrayStatus.h"
 #include "core/WorkTimer.h"
+#include "shell/TrayClicks.h"
 #include "windows/MainForm.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QPoint>
 #include <QSystemTrayIcon>
@@ -17,6 +19,7 @@
 
 class BeepSound;
 class Platform;
+class PopupStacking;
 class QTimer;
 class TForm2;
 
@@ -36,6 +39,8 @@ public:
 
     // Tray icon clicks: a click opens the menu, a double click the settings dialog.
     void HandleTrayMessage(QSystemTrayIcon::ActivationReason reason);
+    // Tells the user once that no tray shows the icon, when none has appeared by then.
+    void checkTrayHost();
 
     void Timer_TickTimer();
     void MenuConfigClick();
@@ -60,6 +65,7 @@ public:
     void openDocument(const std::string& text) override;
     void playSound() override;
     void stopSound() override;
+    PopupStacking& popupStacking() override;
 
     // WorkTimerHost
     DateTime now() override;
@@ -78,10 +84,13 @@ protected:
 
 private:
     void loadLinks();
+    QPoint clickPoint() const;
+    void showNoTrayNotice();
     const QIcon& trayIcon(int image);
 
     std::unique_ptr<Ui::Form1> ui;
     Platform& m_platform;
+    std::unique_ptr<PopupStacking> m_popupStacking;
     BeepSound& m_sound;
     Settings m_settings;
     WorkTimer m_workTimer;
@@ -91,6 +100,9 @@ private:
     // open menu would take the second click, and the double click would never arrive.
     QTimer* m_clickMenuDelay;
     QPoint m_clickPos;
+    TrayClicks m_trayClicks;
+    QElapsedTimer m_clickClock;
+    QTimer* m_trayWait;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::array<QIcon, 17> m_trayIcons; // built on first use
     int m_shownImage = 0;

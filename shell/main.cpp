@@ -3,13 +3,9 @@
 #include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "TForm1.h"
-#include "windows/UiFont.h"
-#ifdef Q_OS_WIN
-#include "platform/WinPlatform.h"
-#else
+#include "platform/Platform.h"
 #include "platform/TerminationSignal.h"
-#include "platform/X11Platform.h"
-#endif
+#include "windows/UiFont.h"
 
 #include <QApplication>
 #include <QFont>
@@ -18,6 +14,7 @@
 
 int main(int argc, char* argv[])
 {
+    prepareSession();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ルペタ"));
     installQtTranslations();
@@ -45,24 +42,16 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-#ifdef Q_OS_WIN
-    WinPlatform platform;
-#else
-    X11Platform platform;
-#endif
-#ifndef Q_OS_WIN
+    const auto platform = createPlatform();
     // Caught from before the main window's first save: a signal then waits for the event loop
     // and closes the program cleanly instead of cutting the save short.
     TerminationSignal termination;
-#endif
-    TForm1 form(platform, *sound);
+    TForm1 form(*platform, *sound);
     // A second start here acts as a double click on the tray icon; queued, since the
     // settings dialog runs modally.
     QObject::connect(
         &instance, &SingleInstance::activationRequested, &form,
         [&form] { form.HandleTrayMessage(QSystemTrayIcon::DoubleClick); }, Qt::QueuedConnection);
-#ifndef Q_OS_WIN
     QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
-#endif
     return QApplication::exec();
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+class PopupStacking;
 struct Settings;
 class QWidget;
 
@@ -32,4 +33,6 @@ public:
     // the position.
     virtual void playSound() = 0;
     virtual void stopSound() = 0;
+    // The window system's way of keeping the reminder on top.
+    virtual PopupStacking& popupStacking() = 0;
 };

@@ -3,24 +3,19 @@
 #include "TForm2.h"
 #include "ui_Form2.h"
 
+#include "core/AlarmPosition.h"
 #include "core/Settings.h"
 #include "windows/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
+#include "windows/PopupStacking.h"
 #include "windows/UiFont.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
-#ifdef RUPETA_X11
-#include "windows/TopmostX11.h"
-#endif
 
 namespace {
 
@@ -36,9 +31,11 @@ constexpr unsigned SurveyColor = 0x6262FF; // salmon red
 constexpr unsigned BlinkColor = 0x8C8CFF;  // light red
 constexpr int NormalWidth = 153;
 constexpr int SurveyWidth = 210;
-constexpr int ScreenMargin = 40;
 constexpr int AutoCloseMs = 30000;
 constexpr int BlinkMs = 1000;
+// Two programs that both insist on the top place would take turns for ever; a few claims a
+// second are plenty for a person to see the reminder.
+constexpr int RaisesPerSecond = 10;
 
 TForm2::Clock steadyClock()
 {
@@ -50,11 +47,9 @@ TForm2::Clock steadyClock()
 } // namespace
 
 TForm2::TForm2(MainForm& main, QWidget* owner, Clock clock)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
-                         Qt::WindowDoesNotAcceptFocus),
-      ui(std::make_unique<Ui::Form2>()), m_main(main), Timer_AutoClose(new QTimer(this)),
-      Timer_Blink(new QTimer(this)), m_clock(clock ? std::move(clock) : steadyClock()),
-      m_blinkOrigin(m_clock())
+    : QWidget(owner, main.popupStacking().windowFlags()), ui(std::make_unique<Ui::Form2>()),
+      m_main(main), Timer_AutoClose(new QTimer(this)), Timer_Blink(new QTimer(this)),
+      m_clock(clock ? std::move(clock) : steadyClock()), m_blinkOrigin(m_clock())
 {
     installUiFontSubstitution();
     ui->setupUi(this);
@@ -131,33 +126,9 @@ void TForm2::ShowAlarm()
     // The whole primary screen, taskbars included; its origin keeps the popup on that screen
     // when it does not sit at the desktop's origin.
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    const int sw = screen.width();
-    const int sh = screen.height();
-    int left = 0;
-    int top = 0;
-    switch (m_main.settings().AlarmPosition) {
-    case 0:
-        left = ScreenMargin;
-        top = ScreenMargin;
-        break;
-    case 1:
-        left = ScreenMargin;
-        top = sh - h - ScreenMargin;
-        break;
-    case 2:
-        left = sw - w - ScreenMargin;
-        top = ScreenMargin;
-        break;
-    case 3:
-        left = sw - w - ScreenMargin;
-        top = sh - h - ScreenMargin;
-        break;
-    default: // centred horizontally, at 65 % of the height
-        left = (sw - w) / 2;
-        top = static_cast<int>(sh * 0.65);
-        break;
-    }
-    move(screen.x() + left, screen.y() + top);
+    const AlarmPlace place = alarmPlace(alarmPositionFrom(m_main.settings().AlarmPosition),
+                                        screen.width(), screen.height(), w, h);
+    move(screen.x() + place.left, screen.y() + place.top);
 
     m_main.playSound();
     // A second showing while the first is still up keeps the first one's closing time.
@@ -166,7 +137,7 @@ void TForm2::ShowAlarm()
     KeepOnTop = true;
     // A popup that is still up comes to the top again; a hidden one appears on top anyway.
     if (isVisible())
-        raise();
+        m_main.popupStacking().raiseAbove(*this);
     else
         show();
 }
@@ -202,6 +173,10 @@ void TForm2::resumeBlink()
 
 void TForm2::showEvent(QShowEvent* event)
 {
+    if (!m_watched) {
+        m_watched = true;
+        m_main.popupStacking().watch(*this, [this] { keepAbove(); });
+    }
     fitLabelsOnce();
     resumeBlink();
     QWidget::showEvent(event);
@@ -281,34 +256,30 @@ void TForm2::mouseReleaseEvent(QMouseEvent* event)
 }
 
 // Re-asserts the place above other windows while a reminder is up, never taking the focus.
-// The guard stops the request from re-entering itself through the notice it causes.
+// Our own open menu stays above it. The guard stops a request from re-entering itself through
+// the notice it causes; the budget stops a fight with another window that wants the top too.
 void TForm2::keepAbove()
 {
-    if (!KeepOnTop || !isVisible() || m_raising)
+    if (!KeepOnTop || !isVisible() || m_raising || QApplication::activePopupWidget())
         return;
+    const qint64 now = m_clock();
+    if (now - m_raiseWindowStart >= 1000) {
+        m_raiseWindowStart = now;
+        m_raisesInWindow = 0;
+    }
+    if (m_raisesInWindow >= RaisesPerSecond) {
+        // One more try when the next second's budget opens, in case the other one gave up.
+        if (!m_retryPending) {
+            m_retryPending = true;
+            QTimer::singleShot(int(m_raiseWindowStart + 1000 - now), this, [this] {
+                m_retryPending = false;
+                keepAbove();
+            });
+        }
+        return;
+    }
+    ++m_raisesInWindow;
     m_raising = true;
-#ifdef Q_OS_WIN
-    SetWindowPos(reinterpret_cast<HWND>(winId()), HWND_TOPMOST, 1, 1, 1, 1,
-                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-#elif defined(RUPETA_X11)
-    x11RequestAbove(*this);
-    raise();
-#endif
+    m_main.popupStacking().raiseAbove(*this);
     m_raising = false;
-}
-
-bool TForm2::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
-{
-#ifdef Q_OS_WIN
-    // Every change of place or stacking passes here first; the notice goes on unchanged.
-    if (eventType == "windows_generic_MSG" &&
-        static_cast<MSG*>(message)->message == WM_WINDOWPOSCHANGING)
-        keepAbove();
-#elif defined(RUPETA_X11)
-    // Something took the popup out of the window manager's above layer: put it back.
-    if (eventType == "xcb_generic_event_t" && KeepOnTop && isVisible() &&
-        x11AboveStateLost(*this, message))
-        keepAbove();
-#endif
-    return QWidget::nativeEvent(eventType, message, result);
 }

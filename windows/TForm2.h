@@ -53,7 +53,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void showEvent(QShowEvent* event) override;
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 
 private:
     void setColor(const QColor& color);
@@ -70,5 +69,9 @@ private:
     qint64 m_blinkOrigin;
     bool m_labelsFitted = false;
     bool m_leftPressed = false;
+    bool m_watched = false;
     bool m_raising = false;
+    qint64 m_raiseWindowStart = 0;
+    int m_raisesInWindow = 0;
+    bool m_retryPending = false;
 };

@@ -2,6 +2,7 @@
 #include "TFormConfig.h"
 #include "ui_FormConfig.h"
 
+#include "core/AlarmPosition.h"
 #include "core/Settings.h"
 #include "core/TextToInt.h"
 #include "windows/LabelAutoSize.h"
@@ -86,20 +87,20 @@ void TFormConfig::fill(const Settings& current)
     ui->CheckBox_Reset->setChecked(current.AutoReset);
     ui->Edit_Reset->setText(QString::number(current.ResetMinutes));
     ui->UpDown_Reset->setPosition(current.ResetMinutes);
-    switch (current.AlarmPosition) {
-    case 0:
+    switch (alarmPositionFrom(current.AlarmPosition)) {
+    case AlarmPosition::TopLeft:
         ui->RadioButton1->setChecked(true);
         break;
-    case 1:
+    case AlarmPosition::BottomLeft:
         ui->RadioButton2->setChecked(true);
         break;
-    case 2:
+    case AlarmPosition::TopRight:
         ui->RadioButton3->setChecked(true);
         break;
-    case 3:
+    case AlarmPosition::BottomRight:
         ui->RadioButton4->setChecked(true);
         break;
-    default:
+    case AlarmPosition::Centre:
         ui->RadioButton5->setChecked(true);
         break;
     }
@@ -111,16 +112,16 @@ void TFormConfig::takeOver(MainForm& main)
     settings.TimerMinutes = editValue(ui->EditTimer, TimerFallback);
     settings.ResetMinutes = editValue(ui->Edit_Reset, ResetFallback);
     settings.AutoReset = ui->CheckBox_Reset->isChecked();
+    AlarmPosition position = AlarmPosition::Centre;
     if (ui->RadioButton1->isChecked())
-        settings.AlarmPosition = 0;
+        position = AlarmPosition::TopLeft;
     else if (ui->RadioButton2->isChecked())
-        settings.AlarmPosition = 1;
+        position = AlarmPosition::BottomLeft;
     else if (ui->RadioButton3->isChecked())
-        settings.AlarmPosition = 2;
+        position = AlarmPosition::TopRight;
     else if (ui->RadioButton4->isChecked())
-        settings.AlarmPosition = 3;
-    else
-        settings.AlarmPosition = 4;
+        position = AlarmPosition::BottomRight;
+    settings.AlarmPosition = static_cast<std::int32_t>(position);
     settings.TimerMinutes = std::clamp(settings.TimerMinutes, 30, 90);
     settings.ResetMinutes = std::clamp(settings.ResetMinutes, 5, 15);
     main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);

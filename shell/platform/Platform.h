@@ -4,6 +4,7 @@
 #include "core/DateTime.h"
 #include "core/WorkTimer.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -23,4 +24,14 @@ public:
     virtual void openDocument(const std::string& text) = 0;
     // The local wall-clock time.
     virtual DateTime now() = 0;
+    // Shows a message (UTF-8) through the desktop's notification service; false when there is
+    // none to take it.
+    virtual bool showNotification(const std::string& summary, const std::string& body) = 0;
+    // False where the desktop shows the program no input at all: the activity probes then
+    // always report activity, so idleness never resets the timer.
+    virtual bool seesActivity() { return true; }
 };
+
+// Defined once per platform build; the first runs before the toolkit starts.
+void prepareSession();
+std::unique_ptr<Platform> createPlatform();

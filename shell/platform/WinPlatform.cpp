@@ -51,3 +51,16 @@ DateTime WinPlatform::now()
 {
     return localClockNow();
 }
+
+bool WinPlatform::showNotification(const std::string&, const std::string&)
+{
+    // Windows always has its notification area, so nothing ever asks.
+    return false;
+}
+
+void prepareSession() {}
+
+std::unique_ptr<Platform> createPlatform()
+{
+    return std::make_unique<WinPlatform>();
+}

@@ -3,6 +3,8 @@
 
 #include "LocalClock.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QString>
@@ -165,4 +167,21 @@ void X11Platform::openDocument(const std::string& text)
 DateTime X11Platform::now()
 {
     return localClockNow();
+}
+
+bool X11Platform::showNotification(const std::string& summary, const std::string& body)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.Notifications"),
+        QStringLiteral("/org/freedesktop/Notifications"),
+        QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
+    // Application name, no notice to replace, no icon, the texts, no actions, no hints, and
+    // the server's own display time.
+    call << QStringLiteral("ルペタ") << 0u << QString() << QString::fromStdString(summary)
+         << QString::fromStdString(body) << QStringList() << QVariantMap() << -1;
+    // No answer within a few seconds counts as no service: the message window says it then.
+    return bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
 }

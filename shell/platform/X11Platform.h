@@ -27,6 +27,7 @@ public:
     bool ctrlAndShiftDown() override;
     void openDocument(const std::string& text) override;
     DateTime now() override;
+    bool showNotification(const std::string& summary, const std::string& body) override;
 
 private:
     void drain();

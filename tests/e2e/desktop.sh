@@ -47,7 +47,8 @@
 #   first_icon_sized WIN...    the first of the windows that is at most 32x32.
 #   popup_window / no_popup    the visible reminder of "rupeta" (153x57) / true when none.
 #   popup_menu_window NAME     the most recently created open menu of NAME (a visible
-#                              override-redirect window larger than 32x32 that is no tooltip);
+#                              override-redirect window larger than 32x32 that is no tooltip
+#                              and no reminder);
 #                              fails when none. popup_menu_windows NAME lists them all.
 #   window_type WIN            its _NET_WM_WINDOW_TYPE atoms.
 #
@@ -339,8 +340,9 @@ popup_menu_windows() {
         window_geometry "$w" || continue
         ((WIN_W > 32 || WIN_H > 32)) || continue
         xwininfo -id "$w" -all 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        # Tooltips, and the reminder (a utility window that bypasses the window manager too).
         case $(window_type "$w") in
-        *TOOLTIP*) ;;
+        *TOOLTIP* | *UTILITY*) ;;
         *) echo "$w" ;;
         esac
     done

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The reminder on a real desktop, shown by the preview item: it sits 40 pixels from the chosen
-# corner of the 1024 x 768 screen (or centred at 65 % of its height), is 153 x 57, leaves the
-# keyboard focus where it was, blinks between its base colour and light red, sounds and falls
-# silent at a click, hides at a click, and hides by itself after 30 seconds. The preview does
-# not touch the running count.
+# corner of the 1024 x 768 screen (or centred at 65 % of its height), is 153 x 57, has no
+# taskbar entry, leaves the keyboard focus where it was, comes back above a window that covers
+# it, blinks between its base colour and light red, sounds and falls silent at a click, hides at
+# a click, and hides by itself after 30 seconds. The preview does not touch the running count.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
@@ -52,6 +52,12 @@ for position in 0 1 2 3 4 7; do
     preview
     [ "$WIN_X $WIN_Y" = "${expected[$position]}" ] ||
         desktop_fail "position $position: reminder at $WIN_X $WIN_Y, not ${expected[$position]}"
+    # No taskbar entry: the window manager neither manages nor lists it, so fluxbox's iconbar,
+    # which shows the managed windows, has no button for it.
+    xwininfo -id "$POPUP" -all | grep -q 'Override Redirect State: yes' ||
+        desktop_fail "position $position: the window manager manages the reminder"
+    ! xprop -root _NET_CLIENT_LIST | grep -qi "$(printf '0x%x' "$POPUP")" ||
+        desktop_fail "position $position: the reminder is in the window manager's client list"
     sleep 0.3
     now=$(xdotool getwindowfocus)
     [ "$now" = "$focused" ] || desktop_fail "position $position: the focus moved from $focused to $now"
@@ -101,58 +107,69 @@ after=$(pulse_max_amplitude "$rec")
 awk -v a="$after" 'BEGIN { exit !(a < 0.001) }' || desktop_fail "sound went on after the click ($after)"
 stop_rupeta
 
-# --- The above layer: taken away by someone else, the reminder puts itself back ----------------
+# --- Above other windows: covered by another program's window, the reminder comes back on top
 # (but not while a dialog runs, which may need to come above it)
-remove_above() { # window
-    python3 - "$1" <<'PY'
-import ctypes, ctypes.util, os, sys
+# A window of another program that bypasses the window manager too, mapped on top of all, pure
+# green, at X Y W H; it lives until killed.
+cover() {
+    /usr/bin/python3 - "$@" <<'PY' &
+import ctypes, ctypes.util, os, sys, time
 x = ctypes.CDLL(ctypes.util.find_library("X11"))
 x.XOpenDisplay.restype = ctypes.c_void_p
-x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-x.XInternAtom.restype = ctypes.c_ulong
 x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
 x.XDefaultRootWindow.restype = ctypes.c_ulong
-x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XCreateSimpleWindow.argtypes = [ctypes.c_void_p, ctypes.c_ulong] + [ctypes.c_int] * 4 + [ctypes.c_uint, ctypes.c_ulong, ctypes.c_ulong]
+x.XCreateSimpleWindow.restype = ctypes.c_ulong
+class Attributes(ctypes.Structure):
+    _fields_ = [("pad", ctypes.c_char * 88), ("override_redirect", ctypes.c_int), ("rest", ctypes.c_char * 32)]
+x.XChangeWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_ulong, ctypes.c_void_p]
+x.XMapRaised.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
 x.XFlush.argtypes = [ctypes.c_void_p]
-x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-class Message(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
-                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
-                ("data", ctypes.c_long * 5)]
-class Event(ctypes.Union):
-    _fields_ = [("message", Message), ("pad", ctypes.c_long * 24)]
 d = x.XOpenDisplay(os.environ["DISPLAY"].encode())
-e = Event()
-e.message.type = 33  # ClientMessage
-e.message.window = int(sys.argv[1])
-e.message.message_type = x.XInternAtom(d, b"_NET_WM_STATE", 0)
-e.message.format = 32
-e.message.data[0] = 0  # remove
-e.message.data[1] = x.XInternAtom(d, b"_NET_WM_STATE_ABOVE", 0)
-e.message.data[3] = 1
-x.XSendEvent(d, x.XDefaultRootWindow(d), 0, (1 << 19) | (1 << 20), ctypes.byref(e))
+X, Y, W, H = (int(a) for a in sys.argv[1:5])
+w = x.XCreateSimpleWindow(d, x.XDefaultRootWindow(d), X, Y, W, H, 0, 0, 0x00ff00)
+a = Attributes()
+a.override_redirect = 1
+x.XChangeWindowAttributes(d, w, 1 << 9, ctypes.byref(a))  # CWOverrideRedirect
+x.XMapRaised(d, w)
 x.XFlush(d)
-x.XCloseDisplay(d)
+time.sleep(600)
 PY
+    COVER_PID=$!
+    desktop_track "$COVER_PID"
 }
-above() { xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_ABOVE; }
-not_above() { ! above "$1"; }
+uncover() { kill "$COVER_PID"; wait "$COVER_PID" 2>/dev/null || true; }
+spot_colour() {
+    screenshot "$DESKTOP_DIR/spot.png" && pixel_at "$DESKTOP_DIR/spot.png" "$spot_x" "$spot_y"
+}
+reminder_on_top() { case $(spot_colour) in ffffd7 | ff8c8c) return 0 ;; esac; return 1; }
+covered() { [ "$(spot_colour)" = 00ff00 ]; }
 start_rupeta 3
 preview
-above "$POPUP" || desktop_fail "the reminder is not in the above layer"
-remove_above "$POPUP"
-sleep 1
-above "$POPUP" || desktop_fail "the reminder did not put itself back into the above layer"
+popup_x=$WIN_X
+popup_y=$WIN_Y
+spot_x=$((popup_x + 147))
+spot_y=$((popup_y + 52))
+cover $((popup_x - 20)) $((popup_y - 20)) 200 100
+# The cover is really there (its edge outside the reminder is green) ...
+cover_edge() {
+    screenshot "$DESKTOP_DIR/edge.png" &&
+        [ "$(pixel_at "$DESKTOP_DIR/edge.png" $((popup_x - 10)) $((popup_y - 10)))" = 00ff00 ]
+}
+wait_until 3 cover_edge || desktop_fail "the covering window did not appear"
+# ... and the reminder is back above it.
+wait_until 2 reminder_on_top || desktop_fail "the reminder stayed under another window: $(spot_colour)"
+uncover
 click_window "$ICON" 1
 wait_until 5 popup_menu_window rupeta || desktop_fail "no menu"
 xdotool key a
 about() { xdotool search --onlyvisible --name '^ルペタについて$' 2>/dev/null | head -n 1; }
 wait_until 5 about || desktop_fail "no about dialog"
-remove_above "$POPUP"
-wait_until 3 not_above "$POPUP" || desktop_fail "the above state could not be taken away"
+cover $((popup_x - 20)) $((popup_y - 20)) 200 100
+wait_until 3 covered || desktop_fail "the cover did not come over the reminder"
 sleep 1
-not_above "$POPUP" || desktop_fail "the reminder put itself above while a dialog runs"
+covered || desktop_fail "the reminder came above another window while a dialog runs"
+uncover
 xdotool key Return
 stop_rupeta
 

@@ -17,6 +17,11 @@ public:
     bool ctrlAndShiftDown() override { return ctrlShift; }
     void openDocument(const std::string& text) override { opened.push_back(text); }
     DateTime now() override { return clock; }
+    bool showNotification(const std::string& summary, const std::string& body) override
+    {
+        notifications.push_back(summary + "\n" + body);
+        return notificationService;
+    }
 
     bool enter = false;
     bool space = false;
@@ -24,4 +29,6 @@ public:
     bool ctrlShift = false;
     DateTime clock = encodeDate(2026, 12, 9) + encodeTime(10, 0, 0);
     std::vector<std::string> opened;
+    bool notificationService = true;
+    std::vector<std::string> notifications; // summary and body, a line break between
 };

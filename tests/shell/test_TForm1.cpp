@@ -3,6 +3,8 @@
 #include "BeepSound.h"
 #include "FakePlatform.h"
 #include "TForm1.h"
+#include "TrayClicks.h"
+#include "platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
@@ -11,6 +13,7 @@
 
 #include "BuildConfig.h"
 #include "core/Settings.h"
+#include "core/TrayStatus.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,7 +21,9 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSystemTrayIcon>
@@ -60,10 +65,18 @@ private slots:
     void everyDashCaptionIsItsOwnSeparatorLine();
     void tooltipShowsMinutesFromTheStart();
     void ticksDriveTheTrayAndIdlenessShowsTheIdlePicture();
+    void trayGetsEachPictureAsDrawnInEverySize();
+    void unseenActivityIsToldOnceAndNeverResetsTheCount();
     void startPageOpensOnFirstRunInTheCampaign_data();
     void startPageOpensOnFirstRunInTheCampaign();
     void enableMenusLeavesResetLinksAndExitUsable();
     void clicksOpenTheMenuAndDoubleClickTheSettings();
+    void trayClickSequences_data();
+    void trayClickSequences();
+    void statusNotifierDoubleClickOpensTheSettingsAndNoMenu();
+    void menuOpensWhereTheTrayHostSaysItWasClicked();
+    void noTrayHostNoticeOnceThroughTheNotificationService();
+    void noTrayHostNoticeInAWindowWithoutANotificationService();
     void uiFontResolvesToAJapaneseFont();
     void qtOwnTextsAreJapaneseWhateverTheLocale();
     void exitWhileADialogRunsEndsCleanly();
@@ -272,6 +285,62 @@ void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
     QCOMPARE(idle, QImage(":/icons/tray/16/image6.png").convertToFormat(idle.format()));
 }
 
+// A tray host picks the size it needs from what the icon offers (StatusNotifierItem hosts get
+// every size): each progress picture must come out exactly as drawn at 16, 32 and 48 pixels.
+void TestTForm1::trayGetsEachPictureAsDrawnInEverySize()
+{
+    auto form = makeForm();
+    auto* tray = form->findChild<QSystemTrayIcon*>();
+    for (int step = 15; step >= 0; --step) {
+        form->UpdateTrayIcon(step, 16);
+        const int image = trayImageFor(step, 16, false);
+        for (const int size : {16, 32, 48}) {
+            const QImage shown = tray->icon().pixmap(size, size).toImage();
+            const QImage drawn =
+                QImage(QStringLiteral(":/icons/tray/%1/image%2.png").arg(size).arg(image));
+            QVERIFY2(shown == drawn.convertToFormat(shown.format()),
+                     qPrintable(QStringLiteral("step %1, %2 px").arg(step).arg(size)));
+        }
+    }
+}
+
+// A Wayland desktop whose compositor reports no idleness: one notice that does not hold up
+// the start, and ticks without any input still count up instead of resetting.
+void TestTForm1::unseenActivityIsToldOnceAndNeverResetsTheCount()
+{
+    const auto notices = [] {
+        QList<QMessageBox*> shown;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window->objectName() == QStringLiteral("NoActivityNotice") && window->isVisible()) {
+                shown.append(qobject_cast<QMessageBox*>(window));
+            }
+        }
+        return shown;
+    };
+    {
+        auto form = makeForm();
+        QVERIFY(notices().isEmpty());
+    }
+
+    WaylandPlatform platform(nullptr, std::make_unique<FakePlatform>());
+    TForm1 form(platform, *m_sound);
+    QCOMPARE(notices().size(), 1);
+    QVERIFY(!notices().front()->isModal());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form.findChild<QTimer*>(QStringLiteral("Timer_Tick"))->isActive());
+    QVERIFY(notices().front()->text().contains(QStringLiteral("自動リセットは行いません")));
+
+    // Default ResetMinutes 10: with input seen, the 601st idle tick would reset.
+    for (int i = 0; i < 10 * 60 + 2; ++i) {
+        form.Timer_TickTimer();
+    }
+    QCOMPARE(notices().size(), 1);
+    QCOMPARE(form.ElapsedMinutes(), 10);
+    auto* tray = form.findChild<QSystemTrayIcon*>();
+    QCOMPARE(tray->toolTip(), QStringLiteral("10分経過しました\n(タイマー設定: 60分間)"));
+    notices().front()->close();
+}
+
 void TestTForm1::startPageOpensOnFirstRunInTheCampaign_data()
 {
     QTest::addColumn<int>("day");
@@ -356,6 +425,154 @@ void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
     QVERIFY(child<QAction>(*form, "MenuConfig")->isEnabled());
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!menu->isVisible());
+}
+
+void TestTForm1::trayClickSequences_data()
+{
+    // Activations at the given milliseconds and the action each one gets, with a double-click
+    // time of 400 ms. "T" Trigger, "D" DoubleClick, "C" Context; "later" menu after the delay.
+    QTest::addColumn<QString>("clicks");
+    QTest::addColumn<QString>("actions");
+    QTest::newRow("single click") << "T0"
+                                  << "later";
+    QTest::newRow("XEmbed double click") << "T0 D150"
+                                         << "later settings";
+    QTest::newRow("StatusNotifierItem double click") << "T0 T150"
+                                                     << "later settings";
+    QTest::newRow("second click at the limit") << "T1000 T1400"
+                                               << "later settings";
+    QTest::newRow("second click too late") << "T0 T401"
+                                           << "later later";
+    QTest::newRow("a third click starts a new pair") << "T0 T100 T200 T300"
+                                                     << "later settings later settings";
+    QTest::newRow("right click in between breaks the pair") << "T0 C100 T200"
+                                                            << "later now later";
+    QTest::newRow("slow clicks") << "T0 T500 T1000"
+                                 << "later later later";
+    QTest::newRow("middle click ignored") << "M0"
+                                          << "none";
+}
+
+// A second Trigger within the double-click time is the double click that StatusNotifierItem
+// hosts cannot send; XEmbed's own DoubleClick still counts.
+void TestTForm1::trayClickSequences()
+{
+    QFETCH(QString, clicks);
+    QFETCH(QString, actions);
+    TrayClicks logic(400);
+    QStringList got;
+    for (const QString& click : clicks.split(' ')) {
+        const QChar kind = click.at(0);
+        const qint64 at = click.mid(1).toLongLong();
+        const auto reason = kind == 'T'   ? QSystemTrayIcon::Trigger
+                            : kind == 'D' ? QSystemTrayIcon::DoubleClick
+                            : kind == 'C' ? QSystemTrayIcon::Context
+                                          : QSystemTrayIcon::MiddleClick;
+        switch (logic.activated(reason, at)) {
+        case TrayClicks::Action::None:
+            got << "none";
+            break;
+        case TrayClicks::Action::MenuAfterDelay:
+            got << "later";
+            break;
+        case TrayClicks::Action::MenuNow:
+            got << "now";
+            break;
+        case TrayClicks::Action::Settings:
+            got << "settings";
+            break;
+        }
+    }
+    QCOMPARE(got.join(' '), actions);
+}
+
+// Two Activate calls of a StatusNotifierItem host arrive as two Triggers: the settings dialog
+// opens and the menu of the first click never does.
+void TestTForm1::statusNotifierDoubleClickOpensTheSettingsAndNoMenu()
+{
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    QString dialogSeen;
+    QTimer::singleShot(100, [&dialogSeen] {
+        if (QDialog* dialog = openDialog()) {
+            dialogSeen = QString::fromLatin1(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    QCOMPARE(dialogSeen, QStringLiteral("TFormConfig"));
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    QVERIFY(!menu->isVisible());
+}
+
+Q_LOGGING_CATEGORY(hostLog, "qt.qpa.tray")
+
+// Qt logs the x and y of the host's ContextMenu and Activate calls to "qt.qpa.tray" just before
+// it reports the activation; the menu opens there, not at the cursor. A point nobody took in
+// that same call is not used later.
+void TestTForm1::menuOpensWhereTheTrayHostSaysItWasClicked()
+{
+    auto form = makeForm();
+    auto* menu = child<QMenu>(*form, "PopupMenu1");
+    QCursor::setPos(900, 20);
+
+    qCDebug(hostLog) << 300 << 200;
+    form->HandleTrayMessage(QSystemTrayIcon::Context);
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(), QPoint(300, 200));
+    menu->hide();
+
+    qCDebug(hostLog) << 120 << 90;
+    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), QApplication::doubleClickInterval() + 500);
+    QCOMPARE(menu->pos(), QPoint(120, 90));
+    menu->hide();
+
+    qCDebug(hostLog) << 50 << 60;
+    QTest::qWait(10);
+    qCDebug(hostLog) << "IconPixmap" << 16 << 16; // other lines of that log carry no point
+    form->HandleTrayMessage(QSystemTrayIcon::Context);
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->pos().y(), QCursor::pos().y()); // at the cursor, as on X11
+    menu->hide();
+}
+
+// Without a tray after the wait, the user hears once, through the notification service, what
+// is missing and where to read more; the program goes on.
+void TestTForm1::noTrayHostNoticeOnceThroughTheNotificationService()
+{
+    auto form = makeForm();
+    auto* wait = child<QTimer>(*form, "trayWait");
+    QVERIFY(wait->isActive());
+    QVERIFY(wait->isSingleShot());
+    QVERIFY(wait->interval() >= 5000);
+    QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has none
+    QVERIFY(m_platform.notifications.empty());
+    QVERIFY(QMetaObject::invokeMethod(wait, "timeout"));
+    QCOMPARE(m_platform.notifications.size(), std::size_t(1));
+    const QString notice = QString::fromStdString(m_platform.notifications[0]);
+    QVERIFY2(notice.contains(QStringLiteral("通知領域")), qPrintable(notice));
+    QVERIFY2(notice.contains(QStringLiteral("No icon in the tray?")), qPrintable(notice));
+    QVERIFY(form->findChild<QMessageBox*>() == nullptr);
+    QVERIFY(child<QTimer>(*form, "Timer_Tick")->isActive());
+}
+
+// No notification service: a small window says the same, and leaves everything else usable.
+void TestTForm1::noTrayHostNoticeInAWindowWithoutANotificationService()
+{
+    m_platform.notificationService = false;
+    auto form = makeForm();
+    QVERIFY(QMetaObject::invokeMethod(child<QTimer>(*form, "trayWait"), "timeout"));
+    QCOMPARE(m_platform.notifications.size(), std::size_t(1));
+    auto* box = child<QMessageBox>(*form, "noTrayNotice");
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isModal());
+    QVERIFY(box->text().contains(QStringLiteral("No icon in the tray?")));
+    QCOMPARE(box->windowTitle(), QStringLiteral("ルペタのアイコンを表示する場所がありません"));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    box->close();
+    QTRY_VERIFY(form->findChild<QMessageBox*>() == nullptr);
 }
 
 // The layouts name "ＭＳ Ｐゴシック"; without the substitution Qt picks a Latin font.

@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "windows/MainForm.h"
+#include "windows/PopupStacking.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -10,6 +11,22 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+// Records the popup's claims on the top place; lost() plays the window system's notice.
+class FakePopupStacking : public PopupStacking
+{
+public:
+    Qt::WindowFlags windowFlags() const override
+    {
+        return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
+               Qt::WindowDoesNotAcceptFocus;
+    }
+    void watch(QWidget&, std::function<void()> onLost) override { lost = std::move(onLost); }
+    void raiseAbove(QWidget&) override { ++raises; }
+
+    std::function<void()> lost;
+    int raises = 0;
+};
 
 class FakeMainForm : public MainForm
 {
@@ -29,6 +46,7 @@ public:
     void openDocument(const std::string& text) override;
     void playSound() override;
     void stopSound() override;
+    PopupStacking& popupStacking() override { return stacking; }
 
     // Every call in order, e.g. "EnableMenus(false)", "UpdateTrayIcon(40,45)".
     QStringList calls;
@@ -36,6 +54,7 @@ public:
     std::vector<Settings> saved;
     std::vector<std::string> opened;
 
+    FakePopupStacking stacking;
     Settings current;
     std::int32_t elapsed = 0;
     bool surveyDue = false;

@@ -8,7 +8,9 @@
 #include "windows/TFormAbout.h"
 #include "windows/TForm_Stretch.h"
 
+#include <QApplication>
 #include <QFontInfo>
+#include <QMenu>
 #include <QPointer>
 #include <QScreen>
 #include <QTest>
@@ -36,6 +38,7 @@ private slots:
     void stretchOverAboutFromTheLinkLabel();
     void popupUpBeforeADialogIgnoresClicksUntilItCloses();
     void popupDestroyedWhileItsDialogRuns();
+    void reclaimsTheTopPlaceOnlyWhenItShould();
 };
 
 namespace {
@@ -494,6 +497,55 @@ void TestTForm2::popupDestroyedWhileItsDialogRuns()
                       child<ClickLabel>(*popup, "Label_Message")->geometry().center());
     QVERIFY(!popup);
     QCOMPARE(main.calls.last(), QStringLiteral("EnableMenus(true)"));
+}
+
+// Whenever the window system says something came above the shown popup, it claims the top
+// place again: not while hidden, not while a dialog runs (KeepOnTop false), not over its own
+// open menu, and never more than ten times a second, with one late try once the second is over.
+void TestTForm2::reclaimsTheTopPlaceOnlyWhenItShould()
+{
+    qint64 now = 5000;
+    FakeMainForm main;
+    TForm2 popup(main, main.ownerWidget(), [&now] { return now; });
+    QVERIFY(!main.stacking.lost); // nothing to watch before the first showing
+    popup.ShowAlarm();
+    QVERIFY(main.stacking.lost);
+    const int raisesAtShow = main.stacking.raises;
+    main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 1);
+
+    main.EnableMenus(false);
+    popup.KeepOnTop = false; // what the main window does around a dialog
+    main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 1);
+    popup.KeepOnTop = true;
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("x"));
+    menu.popup(QPoint(800, 600));
+    QTRY_VERIFY(QApplication::activePopupWidget() == &menu);
+    main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 1);
+    menu.close();
+    QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+
+    now += 1000; // a fresh second
+    for (int i = 0; i < 30; ++i)
+        main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 11);
+    now += 990;
+    main.stacking.lost(); // still over budget: one try is kept for the next second
+    main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 11);
+    now += 10;
+    QTRY_COMPARE(main.stacking.raises, raisesAtShow + 12);
+    QTest::qWait(50);
+    QCOMPARE(main.stacking.raises, raisesAtShow + 12);
+
+    popup.Timer_AutoCloseTimer();
+    popup.KeepOnTop = true;
+    main.stacking.lost();
+    QCOMPARE(main.stacking.raises, raisesAtShow + 12);
 }
 
 QTEST_MAIN(TestTForm2)
