@@ -1,5 +1,5 @@
 // Where the reminder comes up: the settings value's meaning and the placement on the screen.
-#include "AlarmPosition.h"
+#include "core/AlarmPosition.h"
 
 namespace {
 constexpr int Margin = 40;

@@ -1,8 +1,8 @@
 // Code page 932 <-> UTF-8 through the C library's iconv ("CP932", not "SHIFT_JIS", which
 // turns 0x5C into a yen sign).
-#include "Cp932.h"
+#include "core/Cp932.h"
 
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 #include <algorithm>
 #include <cerrno>

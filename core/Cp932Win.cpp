@@ -1,7 +1,7 @@
 // Code page 932 <-> UTF-8 through the system's own code page 932.
-#include "Cp932.h"
+#include "core/Cp932.h"
 
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 #include <windows.h>
 

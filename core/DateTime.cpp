@@ -1,5 +1,5 @@
 // Date-time values as days since 1899-12-30, and their "yyyy/MM/dd hh:mm:ss" text forms.
-#include "DateTime.h"
+#include "core/DateTime.h"
 
 #include <cmath>
 #include <cstdio>

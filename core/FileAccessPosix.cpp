@@ -1,5 +1,5 @@
 // Reading and replacing small text files with POSIX calls.
-#include "FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <algorithm>
 #include <atomic>

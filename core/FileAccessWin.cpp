@@ -1,5 +1,5 @@
 // Reading and replacing small text files with the Windows API.
-#include "FileAccess.h"
+#include "core/FileAccess.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // INI-style files with private-profile semantics that keep every byte they do not own.
-#include "ProfileFile.h"
+#include "core/ProfileFile.h"
 
-#include "FileAccess.h"
+#include "core/FileAccess.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Loading and saving the settings file "rupeta.ini" in the current directory.
-#include "Settings.h"
+#include "core/Settings.h"
 
-#include "ProfileFile.h"
-#include "TextToInt.h"
-#include "UserId.h"
+#include "core/ProfileFile.h"
+#include "core/TextToInt.h"
+#include "core/UserId.h"
 
 #include <string>
 

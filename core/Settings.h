@@ -1,7 +1,7 @@
 // The user's settings and identity, and the settings file "rupeta.ini" that holds them.
 #pragma once
 
-#include "DateTime.h"
+#include "core/DateTime.h"
 
 #include <cstdint>
 #include <string>

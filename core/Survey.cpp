@@ -1,7 +1,7 @@
 // The survey campaign's dates, password and page addresses.
-#include "Survey.h"
+#include "core/Survey.h"
 
-#include "Cp932.h"
+#include "core/Cp932.h"
 
 #include "BuildConfig.h"
 

@@ -1,7 +1,7 @@
 // The survey campaign: when it is due, the first-run start page, the password, the pages.
 #pragma once
 
-#include "DateTime.h"
+#include "core/DateTime.h"
 
 #include <string>
 #include <string_view>

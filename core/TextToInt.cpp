@@ -1,5 +1,5 @@
 // The text-to-integer rule shared by the settings file and the settings dialog.
-#include "TextToInt.h"
+#include "core/TextToInt.h"
 
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 // The tray icon's tooltip and progress picture, sent only when they change.
-#include "TrayStatus.h"
+#include "core/TrayStatus.h"
 
 #include <array>
 

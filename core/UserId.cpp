@@ -1,5 +1,5 @@
 // The installation's identifier from a linear congruential generator.
-#include "UserId.h"
+#include "core/UserId.h"
 
 #include <array>
 

@@ -1,5 +1,5 @@
 // Walking UTF-8 text one character at a time.
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 std::size_t utf8CharLength(std::string_view text)
 {

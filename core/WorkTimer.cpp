@@ -1,7 +1,7 @@
 // The work timer: one tick per second of counting, the reminder, and the automatic resets.
-#include "WorkTimer.h"
+#include "core/WorkTimer.h"
 
-#include "Settings.h"
+#include "core/Settings.h"
 
 #include <algorithm>
 #include <cmath>

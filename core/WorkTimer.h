@@ -1,7 +1,7 @@
 // The work timer engine: counts ticks, raises the reminder, resets on idleness or clock gaps.
 #pragma once
 
-#include "DateTime.h"
+#include "core/DateTime.h"
 
 #include <cstdint>
 #include <optional>

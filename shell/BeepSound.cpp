@@ -1,6 +1,6 @@
 // The reminder chime: libsndfile decodes it, QAudioSink plays it from a buffer.
-#include "BeepSound.h"
-#include "ChimeDecoder.h"
+#include "shell/BeepSound.h"
+#include "shell/ChimeDecoder.h"
 
 #include <QAudioFormat>
 #include <QAudioSink>

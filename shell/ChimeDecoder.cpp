@@ -1,5 +1,5 @@
 // Decodes the chime in fixed pieces up to a hard limit.
-#include "ChimeDecoder.h"
+#include "shell/ChimeDecoder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,5 @@
 // The related links of the tray menu.
-#include "LinksFile.h"
+#include "shell/LinksFile.h"
 
 #include "core/Cp932.h"
 #include "core/ProfileFile.h"

@@ -1,5 +1,5 @@
 // The tray menu's check marks: a bare mark on a checked item, nothing on an unchecked one.
-#include "MenuCheckStyle.h"
+#include "shell/MenuCheckStyle.h"
 
 #include <QMenu>
 #include <QPainter>

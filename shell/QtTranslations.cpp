@@ -1,5 +1,5 @@
 // Qt's own texts (edit box menus, standard buttons) in Japanese, like the program's own.
-#include "QtTranslations.h"
+#include "shell/QtTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,5 +1,5 @@
 // One copy per working directory through a local socket named after the user and the directory.
-#include "SingleInstance.h"
+#include "shell/SingleInstance.h"
 
 #include <QCryptographicHash>
 #include <QDir>

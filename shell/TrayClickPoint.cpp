@@ -1,5 +1,5 @@
 // Where a StatusNotifierItem host says its icon was clicked.
-#include "TrayClickPoint.h"
+#include "shell/TrayClickPoint.h"
 
 #include <QLoggingCategory>
 #include <QRegularExpression>

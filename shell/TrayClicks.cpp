@@ -1,5 +1,5 @@
 // What a click on the tray icon means.
-#include "TrayClicks.h"
+#include "shell/TrayClicks.h"
 
 TrayClicks::TrayClicks(int doubleClickMs) : m_doubleClickMs(doubleClickMs) {}
 

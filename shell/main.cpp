@@ -1,10 +1,10 @@
 // Process entry: application set-up, the sound, then the hidden main window.
-#include "BeepSound.h"
-#include "QtTranslations.h"
-#include "SingleInstance.h"
-#include "TForm1.h"
-#include "platform/Platform.h"
-#include "platform/TerminationSignal.h"
+#include "shell/BeepSound.h"
+#include "shell/QtTranslations.h"
+#include "shell/SingleInstance.h"
+#include "shell/TForm1.h"
+#include "shell/platform/Platform.h"
+#include "shell/platform/TerminationSignal.h"
 #include "windows/UiFont.h"
 
 #include <QApplication>

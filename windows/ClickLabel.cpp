@@ -1,5 +1,5 @@
 // A label that reports a left click, and keeps every press from reaching the widgets below.
-#include "ClickLabel.h"
+#include "windows/ClickLabel.h"
 
 #include <QMouseEvent>
 

@@ -1,5 +1,5 @@
 // Where the dialogs appear when they open.
-#include "DialogPlacement.h"
+#include "windows/DialogPlacement.h"
 
 #include <QEvent>
 #include <QGuiApplication>

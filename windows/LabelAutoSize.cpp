@@ -1,5 +1,5 @@
 // Labels that take the width of their caption, as the layouts' labels were designed to.
-#include "LabelAutoSize.h"
+#include "windows/LabelAutoSize.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 // Runs the program's dialogs: the sequence every opening follows, and a modal run that leaves
 // the tray and windows that come up meanwhile (a new reminder) usable.
-#include "ModalRun.h"
+#include "windows/ModalRun.h"
 
 #include "windows/DialogPlacement.h"
 #include "windows/MainForm.h"

@@ -1,5 +1,5 @@
 // A rectangle outline with a clear inside that reports every mouse press over it.
-#include "Shape.h"
+#include "windows/Shape.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -1,6 +1,6 @@
 // The reminder popup: a small borderless window that comes up without taking the focus,
 // blinks, plays the sound and hides after 30 seconds or at a click.
-#include "TForm2.h"
+#include "windows/TForm2.h"
 #include "ui_Form2.h"
 
 #include "core/AlarmPosition.h"

@@ -1,5 +1,5 @@
 // The about dialog, grown by the survey panel while the survey campaign is due.
-#include "TFormAbout.h"
+#include "windows/TFormAbout.h"
 #include "ui_FormAbout.h"
 
 #include "core/Cp932.h"

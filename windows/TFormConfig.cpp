@@ -1,5 +1,5 @@
 // The settings dialog: work interval, auto reset and its idle minutes, reminder position.
-#include "TFormConfig.h"
+#include "windows/TFormConfig.h"
 #include "ui_FormConfig.h"
 
 #include "core/AlarmPosition.h"

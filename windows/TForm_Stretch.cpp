@@ -1,5 +1,5 @@
 // The stretch guide: a picture of stretches to do while seated, with one line of advice.
-#include "TForm_Stretch.h"
+#include "windows/TForm_Stretch.h"
 #include "ui_Form_Stretch.h"
 
 #include "windows/LabelAutoSize.h"

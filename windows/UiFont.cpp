@@ -1,5 +1,5 @@
 // The Japanese user-interface font of the windows' layouts, mapped onto installed fonts.
-#include "UiFont.h"
+#include "windows/UiFont.h"
 
 #include <QFont>
 #include <QStringList>

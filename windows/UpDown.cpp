@@ -1,6 +1,6 @@
 // An up-down spinner attached to an edit box: two arrow buttons that step a position within a
 // range (no wrap-around) and write it into the box as plain decimal.
-#include "UpDown.h"
+#include "windows/UpDown.h"
 
 #include <QEvent>
 #include <QKeyEvent>

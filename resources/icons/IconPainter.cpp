@@ -1,5 +1,5 @@
 // Draws the tray pictures and the program icon pixel by pixel.
-#include "IconPainter.h"
+#include "resources/icons/IconPainter.h"
 
 #include <array>
 #include <cmath>

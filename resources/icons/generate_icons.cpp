@@ -2,7 +2,7 @@
 //   generate_icons <dir>  ->  <dir>/tray/{16,32,48}/image{1..17}.png,
 //                             <dir>/rupeta-{16,32,48,64,128,256}.png (the larger for menus and
 //                             software centres), <dir>/rupeta.svg
-#include "IconPainter.h"
+#include "resources/icons/IconPainter.h"
 
 #include <QDir>
 #include <QFile>

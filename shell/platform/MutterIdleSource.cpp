@@ -1,5 +1,5 @@
 // Idle reports from GNOME Mutter's IdleMonitor.
-#include "MutterIdleSource.h"
+#include "shell/platform/MutterIdleSource.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,10 +1,10 @@
 // Platform choice on Linux and other POSIX desktops: X11, or a Wayland session whose windows
 // run through XWayland and whose activity comes from the compositor.
-#include "MutterIdleSource.h"
-#include "Platform.h"
-#include "WaylandIdleSource.h"
-#include "WaylandPlatform.h"
-#include "X11Platform.h"
+#include "shell/platform/MutterIdleSource.h"
+#include "shell/platform/Platform.h"
+#include "shell/platform/WaylandIdleSource.h"
+#include "shell/platform/WaylandPlatform.h"
+#include "shell/platform/X11Platform.h"
 
 #include <cstdlib>
 

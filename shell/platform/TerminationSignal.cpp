@@ -1,5 +1,5 @@
 // POSIX termination signals delivered through a socket pair: the handler may only write().
-#include "TerminationSignal.h"
+#include "shell/platform/TerminationSignal.h"
 
 #include <QSocketNotifier>
 

@@ -1,5 +1,5 @@
 // Idle reports from the compositor through ext-idle-notify-v1 or org_kde_kwin_idle.
-#include "WaylandIdleSource.h"
+#include "shell/platform/WaylandIdleSource.h"
 
 #include "ext-idle-notify-v1-client-protocol.h"
 #include "idle-client-protocol.h"

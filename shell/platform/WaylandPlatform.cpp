@@ -1,5 +1,5 @@
 // The platform services in a Wayland session.
-#include "WaylandPlatform.h"
+#include "shell/platform/WaylandPlatform.h"
 
 #include <utility>
 

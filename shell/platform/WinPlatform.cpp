@@ -1,7 +1,7 @@
 // The platform services on Windows.
-#include "WinPlatform.h"
+#include "shell/platform/WinPlatform.h"
 
-#include "LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <windows.h>
 

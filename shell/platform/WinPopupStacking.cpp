@@ -1,6 +1,6 @@
 // The reminder's stacking on Windows.
-#include "WinPopupStacking.h"
-#include "CreatePopupStacking.h"
+#include "shell/platform/WinPopupStacking.h"
+#include "shell/platform/CreatePopupStacking.h"
 
 #include <QCoreApplication>
 

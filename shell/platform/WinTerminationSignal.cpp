@@ -1,5 +1,5 @@
 // Windows has no termination signals to watch: its session end reaches the windows instead.
-#include "TerminationSignal.h"
+#include "shell/platform/TerminationSignal.h"
 
 TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent) {}
 

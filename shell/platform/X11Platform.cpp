@@ -1,7 +1,7 @@
 // The platform services on an X11 desktop.
-#include "X11Platform.h"
+#include "shell/platform/X11Platform.h"
 
-#include "LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

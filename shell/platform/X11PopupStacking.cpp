@@ -1,6 +1,6 @@
 // The reminder's stacking on X11.
-#include "X11PopupStacking.h"
-#include "CreatePopupStacking.h"
+#include "shell/platform/X11PopupStacking.h"
+#include "shell/platform/CreatePopupStacking.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

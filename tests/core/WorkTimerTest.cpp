@@ -1,7 +1,7 @@
 // The work timer engine, driven tick by tick through a fake host.
 #include "core/WorkTimer.h"
 
-#include "FakeHost.h"
+#include "tests/core/FakeHost.h"
 #include "core/Settings.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Loading the chime: where it is looked for, and the message when it cannot be used.
-#include "BeepSound.h"
-#include "ChimeDecoder.h"
+#include "shell/BeepSound.h"
+#include "shell/ChimeDecoder.h"
 
 #include <QDir>
 #include <QFile>

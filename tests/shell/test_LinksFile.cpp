@@ -1,6 +1,6 @@
 // The related links read from "url.ini": defaults, code page 932 captions, separators, empty
 // captions and targets that must reach the opener unchanged.
-#include "LinksFile.h"
+#include "shell/LinksFile.h"
 
 #include "BuildConfig.h"
 

@@ -1,14 +1,14 @@
 // The hidden main window under the offscreen platform: menu, links, tray, demo mode, dialog
 // routing and shutdown, with a fake platform layer.
-#include "BeepSound.h"
-#include "FakePlatform.h"
-#include "TForm1.h"
-#include "TrayClicks.h"
-#include "platform/WaylandPlatform.h"
+#include "shell/BeepSound.h"
+#include "tests/shell/FakePlatform.h"
+#include "shell/TForm1.h"
+#include "shell/TrayClicks.h"
+#include "shell/platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
-#include "QtTranslations.h"
+#include "shell/QtTranslations.h"
 #include "windows/UiFont.h"
 
 #include "BuildConfig.h"

@@ -1,8 +1,8 @@
 // Activity in a Wayland session: the compositor's idle and resumed reports against the
 // engine's once-a-tick question, with a scripted source instead of a compositor; and the
 // choice of platform by session.
-#include "FakePlatform.h"
-#include "platform/WaylandPlatform.h"
+#include "tests/shell/FakePlatform.h"
+#include "shell/platform/WaylandPlatform.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 // The committed tray pictures and program icon are exactly what their generator draws, and
 // the drawing keeps the properties the tray relies on.
-#include "IconPainter.h"
+#include "resources/icons/IconPainter.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // A stand-in for the main window that records every call the windows make to it.
-#include "FakeMainForm.h"
+#include "tests/windows/FakeMainForm.h"
 
 FakeMainForm::FakeMainForm() : owner(std::make_unique<QWidget>())
 {

@@ -1,6 +1,6 @@
 // The reminder popup: place, size, colours, blinking, clicks, sound and the auto close.
-#include "FakeMainForm.h"
-#include "WindowTest.h"
+#include "tests/windows/FakeMainForm.h"
+#include "tests/windows/WindowTest.h"
 
 #include "windows/ClickLabel.h"
 #include "windows/Shape.h"

@@ -1,6 +1,6 @@
 // The about dialog: its two layouts, the survey page, the password, its keys and its guard.
-#include "FakeMainForm.h"
-#include "WindowTest.h"
+#include "tests/windows/FakeMainForm.h"
+#include "tests/windows/WindowTest.h"
 
 #include "core/Survey.h"
 #include "windows/TFormAbout.h"

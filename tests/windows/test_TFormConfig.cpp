@@ -1,6 +1,6 @@
 // The settings dialog: what OK takes over, what Cancel leaves alone, the spinners.
-#include "FakeMainForm.h"
-#include "WindowTest.h"
+#include "tests/windows/FakeMainForm.h"
+#include "tests/windows/WindowTest.h"
 
 #include "windows/TFormConfig.h"
 #include "windows/UpDown.h"

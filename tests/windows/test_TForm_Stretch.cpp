@@ -1,6 +1,6 @@
 // The stretch guide: its keys, its re-entrancy guard and the picture it shows.
-#include "FakeMainForm.h"
-#include "WindowTest.h"
+#include "tests/windows/FakeMainForm.h"
+#include "tests/windows/WindowTest.h"
 
 #include "windows/TFormConfig.h"
 #include "windows/TForm_Stretch.h"
