@@ -1,6 +1,7 @@
 // Reading and replacing the settings and links files whatever the user or others put there:
 // read-only files, symbolic links, pipes, devices, huge files and leftovers of killed saves.
 #include "core/FileAccess.h"
+#include "tests/core/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +21,6 @@ namespace {
 
 // Someone else: the conventional unprivileged user.
 constexpr uid_t Nobody = 65534;
-
-std::string readBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeBytes(const std::filesystem::path& path, std::string_view bytes)
-{
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
 
 mode_t modeOf(const std::filesystem::path& path)
 {

@@ -1,5 +1,6 @@
 // Private-profile reading and writing that keeps every byte the program does not own.
 #include "core/ProfileFile.h"
+#include "tests/core/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +14,6 @@
 using namespace std::literals;
 
 namespace {
-
-std::string readBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeBytes(const std::filesystem::path& path, std::string_view bytes)
-{
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
 
 class ProfileFileOnDisk : public ::testing::Test
 {

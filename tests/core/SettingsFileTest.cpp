@@ -2,6 +2,7 @@
 #include "core/Settings.h"
 
 #include "core/UserId.h"
+#include "tests/core/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,6 @@ namespace {
 const DateTime Now = encodeDate(2024, 5, 6) + encodeTime(10, 20, 30);
 const DateTime Today = encodeDate(2024, 5, 6);
 const DateTime Jan11 = encodeDate(2007, 1, 11);
-
-std::string readBytes(const char* path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeBytes(const char* path, std::string_view bytes)
-{
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::ssize(bytes));
-}
 
 // Each test runs in a fresh current directory, since that is where the file lives.
 class SettingsFileTest : public ::testing::Test

@@ -61,6 +61,19 @@ shoot() { # window artifact-name: the window with its frame, as the screen shows
     save_artifact "$DESKTOP_DIR/$2" >/dev/null
 }
 
+# Demo mode counts idle ticks a hundred times faster: keep the pointer moving, away from the
+# windows under test. Sets mover.
+keep_moving() {
+    (while :; do
+        xdotool mousemove 600 200
+        sleep 0.4
+        xdotool mousemove 610 210
+        sleep 0.4
+    done) >/dev/null 2>&1 &
+    mover=$!
+    desktop_track "$mover"
+}
+
 # --- Demo mode: a 30-minute period in about 18 s, the mouse kept moving -----------------------
 open_menu
 menu=$(popup_menu_window rupeta)
@@ -70,14 +83,7 @@ xdotool key d
 open_menu
 xdotool key a
 about=$(wait_named "ルペタについて")
-(while :; do
-    xdotool mousemove 600 200
-    sleep 0.4
-    xdotool mousemove 610 210
-    sleep 0.4
-done) >/dev/null 2>&1 &
-mover=$!
-desktop_track "$mover"
+keep_moving
 started=$SECONDS
 wait_until 25 popup_window || desktop_fail "no reminder within 25 s of demo mode"
 echo "reminder after $((SECONDS - started)) s of demo mode"
@@ -95,14 +101,7 @@ wait_until 5 gone "ルペタについて" || desktop_fail "Enter did not close t
 # --- Still in demo mode: the settings dialog under the guide ignores its close box -------
 double_click_window "$icon"
 config=$(wait_named "ルペタ設定")
-(while :; do
-    xdotool mousemove 600 200
-    sleep 0.4
-    xdotool mousemove 610 210
-    sleep 0.4
-done) >/dev/null 2>&1 &
-mover=$!
-desktop_track "$mover"
+keep_moving
 wait_until 25 popup_window || desktop_fail "no reminder within 25 s of demo mode"
 kill "$mover"
 popup=$(popup_window)
