@@ -61,6 +61,7 @@ test_pkgs=(
   libglib2.0-bin
   procps
   psmisc
+  strace
   tzdata
   sway
   wtype

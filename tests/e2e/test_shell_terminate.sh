@@ -24,30 +24,27 @@ for signal in TERM INT HUP; do
     echo "SIG$signal: closed cleanly"
 done
 
-# A logout while the program is still starting: here it waits on a settings file that is a
-# FIFO, before its first save. The signal must wait for the event loop, then close cleanly.
+# A logout in the middle of the start-up save: strace holds the save's rename for a few
+# seconds while its temporary file exists. The signal must wait for the event loop, then
+# close cleanly, and the save must not be cut short.
 run=$DESKTOP_DIR/starting
 mkdir -p "$run"
-mkfifo "$run/rupeta.ini"
-(cd "$run" && exec "$RUPETA_BIN") >"$run/out.log" 2>&1 &
+printf '[Timer]\r\nTimer=45\r\n' >"$run/rupeta.ini"
+renames=rename,renameat,renameat2
+(cd "$run" && exec strace -o /dev/null -e trace=$renames \
+    -e inject=$renames:delay_enter=3000000 "$RUPETA_BIN") >"$run/out.log" 2>&1 &
 pid=$!
 desktop_track "$pid"
-# Blocked opening the FIFO until a writer comes.
-reading_settings() { grep -qE 'wait_for_partner|fifo_open' "/proc/$pid/wchan"; }
-wait_until 15 reading_settings || desktop_fail "never started reading rupeta.ini"
-kill -TERM "$pid"
-sleep 0.5
-kill -0 "$pid" 2>/dev/null || desktop_fail "SIGTERM during start-up killed the program"
-# Loading reads the file, and so does the save that keeps its other lines; the save's rename
-# then puts a regular file in the FIFO's place.
-while [ -p "$run/rupeta.ini" ] && wait_until 5 reading_settings; do
-    printf '[Timer]\r\nTimer=45\r\n' | timeout 5 tee "$run/rupeta.ini" >/dev/null ||
-        desktop_fail "could not hand over rupeta.ini"
-done
-wait_for_exit 15 "$pid" || desktop_fail "SIGTERM during start-up did not end the program"
+saving() { compgen -G "$run/.rupeta.ini.*.tmp" >/dev/null; }
+wait_until 20 saving || desktop_fail "never started the start-up save"
+program=$(pgrep -P "$pid" | head -n 1)
+[ -n "$program" ] || desktop_fail "no program under strace"
+kill -TERM "$program"
+wait_for_exit 20 "$pid" || desktop_fail "SIGTERM during start-up did not end the program"
 [ "$WAIT_STATUS" = 0 ] || desktop_fail "SIGTERM during start-up: exit status $WAIT_STATUS"
-[ -f "$run/rupeta.ini" ] && grep -q '^Timer=45' "$run/rupeta.ini" ||
-    desktop_fail "SIGTERM during start-up: settings not saved ($(ls -la "$run"))"
+[ -f "$run/rupeta.ini" ] && grep -q '^Timer=45' "$run/rupeta.ini" &&
+    [ "$(grep -c '=' "$run/rupeta.ini")" = 7 ] ||
+    desktop_fail "SIGTERM during start-up: settings not saved ($(cat "$run/rupeta.ini"))"
 leftovers=$(find "$run" -name '*.tmp')
 [ -z "$leftovers" ] || desktop_fail "SIGTERM during start-up left $leftovers"
 wait_until 5 no_icon || desktop_fail "SIGTERM during start-up: the tray icon stayed"
