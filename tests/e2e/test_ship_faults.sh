@@ -36,6 +36,15 @@ start_in() {
     wait_until 20 tray_icon_of "$PID" || desktop_fail "$2: no tray icon"
 }
 
+# The same as an unprivileged user, for root, whom file modes do not stop.
+start_as_nobody() {
+    (cd "$1" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
+        >>"$work/program.log" 2>&1 &
+    PID=$!
+    desktop_track "$PID"
+    wait_until 20 tray_icon_of "$PID" || desktop_fail "$2: no tray icon"
+}
+
 # Ends PID through the menu and insists on a clean exit.
 end_cleanly() {
     exit_via_menu "$PID" || desktop_fail "$1: did not end through the tray menu"
@@ -69,11 +78,7 @@ elif [ "$(id -u)" != 0 ]; then
 else
     # Root ignores file modes: run as an unprivileged user in a directory it may not write.
     chmod 0555 "$dir"
-    (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
-        >>"$work/program.log" 2>&1 &
-    PID=$!
-    desktop_track "$PID"
-    wait_until 20 tray_icon_of "$PID" || desktop_fail "$name: no tray icon"
+    start_as_nobody "$dir" "$name"
 fi
 end_cleanly "$name"
 cmp -s "$dir/rupeta.ini" "$work/$name.before" || desktop_fail "$name: rupeta.ini changed"
@@ -92,11 +97,7 @@ if [ "$(id -u)" != 0 ]; then
 else
     # Root may write any file, as a plain write would: run as the file's unprivileged owner.
     chown -R nobody:nogroup "$dir"
-    (cd "$dir" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
-        >>"$work/program.log" 2>&1 &
-    PID=$!
-    desktop_track "$PID"
-    wait_until 20 tray_icon_of "$PID" || desktop_fail "$name: no tray icon"
+    start_as_nobody "$dir" "$name"
 fi
 end_cleanly "$name"
 cmp -s "$dir/rupeta.ini" "$work/$name.before" || desktop_fail "$name: rupeta.ini changed"
