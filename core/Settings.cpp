@@ -27,14 +27,14 @@ bool SettingsFile::load(Settings& settings, DateTime now)
     settings.FileUnreadable = !read;
     const ProfileFile file = read.value_or(ProfileFile{});
 
-    settings.TimerMinutes = readInt(file, TimerSection, "Timer", 60);
-    settings.ResetMinutes = readInt(file, TimerSection, "Reset", 10);
+    settings.TimerMinutes = readInt(file, TimerSection, "Timer", DefaultTimerMinutes);
+    settings.ResetMinutes = readInt(file, TimerSection, "Reset", DefaultResetMinutes);
     // A period or idle limit of zero or less would raise the reminder or reset the count on
     // every tick; such hand-edited values fall back to the defaults.
     if (settings.TimerMinutes <= 0)
-        settings.TimerMinutes = 60;
+        settings.TimerMinutes = DefaultTimerMinutes;
     if (settings.ResetMinutes <= 0)
-        settings.ResetMinutes = 10;
+        settings.ResetMinutes = DefaultResetMinutes;
     settings.AutoReset = readInt(file, TimerSection, "bReset", 1) != 0;
     settings.SurveyPassword = file.get(UserSection, "Password").value_or("");
     settings.AlarmPosition = readInt(file, TimerSection, "Position", 3);

@@ -2,9 +2,16 @@
 #pragma once
 
 #include "core/DateTime.h"
+#include "core/SpinStep.h"
 
 #include <cstdint>
 #include <string>
+
+// What the settings dialog lets a user choose, and what unreadable or senseless values become.
+inline constexpr SpinRange TimerMinutesRange{30, 90, 5};
+inline constexpr SpinRange ResetMinutesRange{5, 15, 1};
+inline constexpr std::int32_t DefaultTimerMinutes = 60;
+inline constexpr std::int32_t DefaultResetMinutes = 10;
 
 struct Settings
 {

@@ -25,6 +25,16 @@ int trayImageFor(std::int32_t elapsedMinutes, std::int32_t timerMinutes, bool id
     return StepImages[static_cast<std::size_t>(step)];
 }
 
+int trayStepOfImage(int image)
+{
+    if (image == IdleImage)
+        return -1;
+    for (std::size_t step = 0; step < StepImages.size(); ++step)
+        if (StepImages[step] == image)
+            return static_cast<int>(step);
+    return -1;
+}
+
 std::string trayTooltip(std::int32_t elapsedMinutes, std::int32_t timerMinutes)
 {
     return std::to_string(elapsedMinutes) +
@@ -39,6 +49,11 @@ std::optional<TrayState> TrayStatus::update(std::int32_t elapsedMinutes, std::in
     m_elapsedMinutes = elapsedMinutes;
     m_timerMinutes = timerMinutes;
     m_idle = idle;
-    return TrayState{trayTooltip(elapsedMinutes, timerMinutes),
-                     trayImageFor(elapsedMinutes, timerMinutes, idle)};
+    TrayState state{trayTooltip(elapsedMinutes, timerMinutes), std::nullopt};
+    const int image = trayImageFor(elapsedMinutes, timerMinutes, idle);
+    if (image != m_shownImage) {
+        m_shownImage = image;
+        state.image = image;
+    }
+    return state;
 }

@@ -1,6 +1,6 @@
 // Writes the example links file "url.ini": the program's own default captions and targets,
 // in code page 932 like every file the program reads.
-#include "shell/LinksFile.h"
+#include "core/LinksFile.h"
 
 #include "core/Cp932.h"
 #include "core/ProfileFile.h"

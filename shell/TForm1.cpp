@@ -2,13 +2,14 @@
 #include "shell/TForm1.h"
 #include "ui_Form1.h"
 
-#include "shell/BeepSound.h"
-#include "shell/LinksFile.h"
-#include "shell/MenuCheckStyle.h"
-#include "shell/TrayClickPoint.h"
+#include "qt/BeepSound.h"
+#include "core/LinksFile.h"
+#include "qt/MenuCheckStyle.h"
+#include "qt/TrayClickPoint.h"
 #include "core/Survey.h"
-#include "shell/platform/CreatePopupStacking.h"
-#include "shell/platform/Platform.h"
+#include "core/Texts.h"
+#include "qt/platform/CreatePopupStacking.h"
+#include "shell/Platform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
@@ -29,11 +30,9 @@ namespace {
 // Said once at start-up, without holding it up: the timer runs while the box is open.
 void showNoActivityNotice(QWidget* parent)
 {
-    auto* box = new QMessageBox(
-        QMessageBox::Information, QStringLiteral("ルペタ"),
-        QStringLiteral("このデスクトップではキーボードやマウスの操作を検出できないため、"
-                       "操作がないときの自動リセットは行いません。"),
-        QMessageBox::Ok, parent);
+    auto* box =
+        new QMessageBox(QMessageBox::Information, QString::fromUtf8(Texts::AppName),
+                        QString::fromUtf8(Texts::NoActivityNotice), QMessageBox::Ok, parent);
     box->setObjectName(QStringLiteral("NoActivityNotice"));
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setModal(false);
@@ -95,9 +94,8 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
 
     loadLinks();
 
-    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1), this);
-    m_shownImage = 1;
-    m_tray->setToolTip(QStringLiteral("ルペタ"));
+    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(TrayStatus::FirstImage), this);
+    m_tray->setToolTip(QString::fromUtf8(Texts::AppName));
     connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
     m_tray->show();
     UpdateTrayIcon(0, m_settings.TimerMinutes);
@@ -191,13 +189,8 @@ void TForm1::checkTrayHost()
 
 void TForm1::showNoTrayNotice()
 {
-    const QString summary = QStringLiteral("ルペタのアイコンを表示する場所がありません");
-    const QString body = QStringLiteral(
-        "このデスクトップには通知領域（システムトレイ）が見つかりません。ルペタは動き続け、"
-        "休憩のお知らせも表示しますが、アイコンとメニューは通知領域ができるまで表示されません。"
-        "GNOME では拡張機能 AppIndicator（パッケージ gnome-shell-extension-appindicator）を"
-        "有効にしてください。通知領域ができればアイコンは自動的に現れます。"
-        "詳しくは README の「No icon in the tray?」をご覧ください。");
+    const QString summary = QString::fromUtf8(Texts::NoTraySummary);
+    const QString body = QString::fromUtf8(Texts::NoTrayBody);
     if (m_platform.showNotification(summary.toStdString(), body.toStdString())) {
         return;
     }
@@ -315,10 +308,8 @@ void TForm1::UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinut
     if (!state || !m_tray) {
         return;
     }
-    // Most minutes change only the tooltip; re-sending the same picture costs a repaint.
-    if (state->image != m_shownImage) {
-        m_tray->setIcon(trayIcon(state->image));
-        m_shownImage = state->image;
+    if (state->image) {
+        m_tray->setIcon(trayIcon(*state->image));
     }
     m_tray->setToolTip(QString::fromStdString(state->tooltip));
 }

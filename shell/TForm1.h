@@ -105,6 +105,5 @@ private:
     QTimer* m_trayWait;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::array<QIcon, 17> m_trayIcons; // built on first use
-    int m_shownImage = 0;
     bool m_closed = false;
 };

@@ -2,7 +2,7 @@
 // the tray and windows that come up meanwhile (a new reminder) usable.
 #include "windows/ModalRun.h"
 
-#include "windows/DialogPlacement.h"
+#include "qt/DialogPlacement.h"
 #include "windows/MainForm.h"
 
 #include <QApplication>

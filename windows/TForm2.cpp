@@ -5,11 +5,12 @@
 
 #include "core/AlarmPosition.h"
 #include "core/Settings.h"
-#include "windows/LabelAutoSize.h"
+#include "core/Texts.h"
+#include "qt/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
-#include "windows/PopupStacking.h"
-#include "windows/UiFont.h"
+#include "qt/PopupStacking.h"
+#include "qt/UiFont.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -109,13 +110,13 @@ void TForm2::ShowAlarm()
         setColor(fromBgr(SurveyColor));
         ui->Shape1->resize(SurveyWidth, ui->Shape1->height());
         ui->Shape2->resize(SurveyWidth, ui->Shape2->height());
-        ui->Label_Message->setText(QStringLiteral("※アンケートにご協力下さい"));
+        ui->Label_Message->setText(QString::fromUtf8(Texts::SurveyMessage));
     } else {
         setColor(fromBgr(NormalColor));
         ui->Shape1->resize(NormalWidth, ui->Shape1->height());
         ui->Shape2->resize(NormalWidth, ui->Shape2->height());
-        ui->Label_Message->setText(QString::number(m_main.settings().TimerMinutes) +
-                                   QStringLiteral("分たちました"));
+        ui->Label_Message->setText(
+            QString::fromStdString(Texts::elapsedMessage(m_main.settings().TimerMinutes)));
     }
     // The message label takes the width of its text.
     ui->Label_Message->resize(ui->Label_Message->sizeHint().width(), ui->Label_Message->height());

@@ -5,10 +5,11 @@
 #include "core/Cp932.h"
 #include "core/Settings.h"
 #include "core/Survey.h"
-#include "windows/LabelAutoSize.h"
+#include "core/Texts.h"
+#include "qt/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
-#include "windows/UiFont.h"
+#include "qt/UiFont.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -31,6 +32,7 @@ TFormAbout::TFormAbout(MainForm& main, QWidget* owner)
 {
     installUiFontSubstitution();
     ui->setupUi(this);
+    ui->Version->setText(QString::fromStdString(Texts::versionLine()));
     fitLabelsToText(*this);
     // The box takes its password character ("*", from the layout's style sheet) only at a
     // style change, which polishing alone does not cause.

@@ -5,17 +5,14 @@
 #include "core/AlarmPosition.h"
 #include "core/Settings.h"
 #include "core/TextToInt.h"
-#include "windows/LabelAutoSize.h"
+#include "qt/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
-#include "windows/UiFont.h"
+#include "qt/UiFont.h"
 
 #include <algorithm>
 
 namespace {
-
-constexpr std::int32_t TimerFallback = 60;
-constexpr std::int32_t ResetFallback = 10;
 
 std::int32_t editValue(const QLineEdit* edit, std::int32_t fallback)
 {
@@ -29,6 +26,8 @@ TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<U
     installUiFontSubstitution();
     ui->setupUi(this);
     fitLabelsToText(*this);
+    ui->UpDown_Timer->setRange(TimerMinutesRange);
+    ui->UpDown_Reset->setRange(ResetMinutesRange);
     ui->UpDown_Timer->setBuddy(ui->EditTimer);
     ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
     // Only the checked position is a tab stop: Tab lands on it, so Space cannot change the
@@ -109,8 +108,8 @@ void TFormConfig::fill(const Settings& current)
 void TFormConfig::takeOver(MainForm& main)
 {
     Settings& settings = main.settings();
-    settings.TimerMinutes = editValue(ui->EditTimer, TimerFallback);
-    settings.ResetMinutes = editValue(ui->Edit_Reset, ResetFallback);
+    settings.TimerMinutes = editValue(ui->EditTimer, DefaultTimerMinutes);
+    settings.ResetMinutes = editValue(ui->Edit_Reset, DefaultResetMinutes);
     settings.AutoReset = ui->CheckBox_Reset->isChecked();
     AlarmPosition position = AlarmPosition::Centre;
     if (ui->RadioButton1->isChecked())
@@ -122,8 +121,8 @@ void TFormConfig::takeOver(MainForm& main)
     else if (ui->RadioButton4->isChecked())
         position = AlarmPosition::BottomRight;
     settings.AlarmPosition = static_cast<std::int32_t>(position);
-    settings.TimerMinutes = std::clamp(settings.TimerMinutes, 30, 90);
-    settings.ResetMinutes = std::clamp(settings.ResetMinutes, 5, 15);
+    settings.TimerMinutes = TimerMinutesRange.clamp(settings.TimerMinutes);
+    settings.ResetMinutes = ResetMinutesRange.clamp(settings.ResetMinutes);
     main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);
     main.SaveSettings();
 }

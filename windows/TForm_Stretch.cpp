@@ -2,10 +2,10 @@
 #include "windows/TForm_Stretch.h"
 #include "ui_Form_Stretch.h"
 
-#include "windows/LabelAutoSize.h"
+#include "qt/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
-#include "windows/UiFont.h"
+#include "qt/UiFont.h"
 
 #include <QKeyEvent>
 

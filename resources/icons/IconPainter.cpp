@@ -1,6 +1,8 @@
 // Draws the tray pictures and the program icon pixel by pixel.
 #include "resources/icons/IconPainter.h"
 
+#include "core/TrayStatus.h"
+
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -18,9 +20,6 @@ constexpr QRgb Red = 0xffff0000;
 constexpr QRgb Blue = 0xff0000ff;
 constexpr QRgb Cyan = 0xff00ffff;
 constexpr QRgb White = 0xffffffff;
-
-// Progress step of each ImageN; -1 for the idle picture Image6.
-constexpr std::array<int, 17> StepOfImage{0, 4, 8, 12, 14, -1, 2, 6, 10, 1, 7, 11, 15, 3, 5, 9, 13};
 
 void drawMonitor(QImage& image, double f, bool on)
 {
@@ -139,7 +138,7 @@ QImage progress(int size, int step)
 
 QImage trayImage(int size, int image)
 {
-    const int step = StepOfImage.at(static_cast<std::size_t>(image - 1));
+    const int step = trayStepOfImage(image);
     return step < 0 ? draw(size, Dial::Idle) : progress(size, step);
 }
 

@@ -1,6 +1,6 @@
 // libFuzzer target: the chime decoder on any bytes, handed to libsndfile through its
 // virtual I/O, so every format it recognises is tried.
-#include "shell/ChimeDecoder.h"
+#include "qt/ChimeDecoder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -70,16 +70,28 @@ TEST(TrayStatus, TooltipTellsElapsedAndConfiguredMinutesAndFitsTheTipBuffer)
     EXPECT_LE(utf8ToCp932(trayTooltip(INT32_MIN, INT32_MIN)).size(), 63u);
 }
 
+TEST(TrayStatus, StepOfImageInvertsTheTable)
+{
+    // Why: the generator draws ImageN from its step; a picture drawn for the wrong step would
+    // show the wrong progress.
+    EXPECT_EQ(trayStepOfImage(6), -1);
+    for (int step = 0; step < 16; ++step)
+        EXPECT_EQ(trayStepOfImage(trayImageFor(step, 16, false)), step) << step;
+    EXPECT_EQ(trayStepOfImage(0), -1);
+    EXPECT_EQ(trayStepOfImage(18), -1);
+}
+
 TEST(TrayStatus, SendsOnlyWhenMinutesPeriodOrIdleFlagChange)
 {
-    // Why: the tray is refreshed every second and must be sent only real changes.
+    // Why: the tray is refreshed every second and must be sent only real changes; a picture
+    // only when it differs from the one shown, starting with the first picture the icon has.
     TrayStatus status;
     // The cache starts at 0 minutes of 0 and not idle.
     EXPECT_FALSE(status.update(0, 0, false));
 
     const auto first = status.update(0, 30, false);
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->image, 1);
+    EXPECT_EQ(first->image, std::nullopt); // the icon was created with Image1
     EXPECT_EQ(first->tooltip, trayTooltip(0, 30));
     EXPECT_FALSE(status.update(0, 30, false)); // next tick, same minute
 
@@ -95,8 +107,12 @@ TEST(TrayStatus, SendsOnlyWhenMinutesPeriodOrIdleFlagChange)
     const auto minute = status.update(2, 30, false);
     ASSERT_TRUE(minute);
     EXPECT_EQ(minute->image, 10);
-    const auto period = status.update(2, 60, false);
+    const auto sameImage = status.update(3, 30, false);
+    ASSERT_TRUE(sameImage);
+    EXPECT_EQ(sameImage->image, std::nullopt);
+    EXPECT_EQ(sameImage->tooltip, trayTooltip(3, 30));
+    const auto period = status.update(3, 60, false);
     ASSERT_TRUE(period);
     EXPECT_EQ(period->image, 1);
-    EXPECT_EQ(period->tooltip, trayTooltip(2, 60));
+    EXPECT_EQ(period->tooltip, trayTooltip(3, 60));
 }

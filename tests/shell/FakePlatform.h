@@ -2,7 +2,7 @@
 // open.
 #pragma once
 
-#include "shell/platform/Platform.h"
+#include "shell/Platform.h"
 
 #include <string>
 #include <utility>

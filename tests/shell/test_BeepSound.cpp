@@ -1,6 +1,6 @@
 // Loading the chime: where it is looked for, and the message when it cannot be used.
-#include "shell/BeepSound.h"
-#include "shell/ChimeDecoder.h"
+#include "qt/BeepSound.h"
+#include "qt/ChimeDecoder.h"
 
 #include <QDir>
 #include <QFile>

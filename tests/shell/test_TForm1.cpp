@@ -1,15 +1,15 @@
 // The hidden main window under the offscreen platform: menu, links, tray, demo mode, dialog
 // routing and shutdown, with a fake platform layer.
-#include "shell/BeepSound.h"
+#include "qt/BeepSound.h"
 #include "tests/shell/FakePlatform.h"
 #include "shell/TForm1.h"
 #include "shell/TrayClicks.h"
-#include "shell/platform/WaylandPlatform.h"
+#include "qt/platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
-#include "shell/QtTranslations.h"
-#include "windows/UiFont.h"
+#include "qt/QtTranslations.h"
+#include "qt/UiFont.h"
 
 #include "BuildConfig.h"
 #include "core/Settings.h"

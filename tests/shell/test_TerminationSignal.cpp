@@ -1,6 +1,6 @@
 // Termination signals: delivered once the event loop runs, an inherited "ignore" respected,
 // and nothing the interrupted code can see changed by the handler.
-#include "shell/platform/TerminationSignal.h"
+#include "qt/platform/TerminationSignal.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
 // The compositor's idle reports over a real Wayland connection, against a stand-in compositor
 // that offers ext-idle-notify-v1, org_kde_kwin_idle or neither.
-#include "shell/platform/WaylandIdleSource.h"
+#include "qt/platform/WaylandIdleSource.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // engine's once-a-tick question, with a scripted source instead of a compositor; and the
 // choice of platform by session.
 #include "tests/shell/FakePlatform.h"
-#include "shell/platform/WaylandPlatform.h"
+#include "qt/platform/WaylandPlatform.h"
 
 #include <QCoreApplication>
 

@@ -3,7 +3,7 @@
 
 #include "core/Settings.h"
 #include "windows/MainForm.h"
-#include "windows/PopupStacking.h"
+#include "qt/PopupStacking.h"
 
 #include <QStringList>
 #include <QWidget>

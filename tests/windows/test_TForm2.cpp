@@ -2,8 +2,8 @@
 #include "tests/windows/FakeMainForm.h"
 #include "tests/windows/WindowTest.h"
 
-#include "windows/ClickLabel.h"
-#include "windows/Shape.h"
+#include "qt/ClickLabel.h"
+#include "qt/Shape.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TForm_Stretch.h"

@@ -3,7 +3,7 @@
 #include "tests/windows/WindowTest.h"
 
 #include "windows/TFormConfig.h"
-#include "windows/UpDown.h"
+#include "qt/UpDown.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
