@@ -8,6 +8,7 @@
 #include "qt/TrayClickPoint.h"
 #include "core/Survey.h"
 #include "core/Texts.h"
+#include "qt/QtToolkit.h"
 #include "qt/platform/CreatePopupStacking.h"
 #include "shell/Platform.h"
 #include "windows/TForm2.h"
@@ -43,9 +44,11 @@ void showNoActivityNotice(QWidget* parent)
 
 TForm1::TForm1(Platform& platform, BeepSound& sound)
     : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
-      m_popupStacking(createPopupStacking()), m_sound(sound), m_workTimer(m_settings, *this),
-      Timer_Tick(new QTimer(this)), m_clickMenuDelay(new QTimer(this)),
-      m_trayClicks(QApplication::doubleClickInterval()), m_trayWait(new QTimer(this))
+      m_popupStacking(createPopupStacking()),
+      m_toolkit(std::make_unique<QtToolkit>(this, *m_popupStacking)), m_sound(sound),
+      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this)),
+      m_clickMenuDelay(new QTimer(this)), m_trayClicks(QApplication::doubleClickInterval()),
+      m_trayWait(new QTimer(this))
 {
     ui->setupUi(this);
     Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
@@ -83,7 +86,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
         connect(links[i], &QAction::triggered, this, [this, i] { Menu_InfoClick(i); });
     }
 
-    AlarmForm = new TForm2(*this, this);
+    AlarmForm = new TForm2(*this);
 
     if (m_platform.ctrlAndShiftDown()) {
         ui->MenuDemo->setVisible(true);
@@ -111,7 +114,10 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     Timer_Tick->start();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    delete AlarmForm;
+}
 
 void TForm1::loadLinks()
 {
@@ -269,9 +275,9 @@ void TForm1::FormClose()
     }
 }
 
-QWidget* TForm1::ownerWidget()
+Toolkit& TForm1::toolkit()
 {
-    return this;
+    return *m_toolkit;
 }
 
 Settings& TForm1::settings()
@@ -297,7 +303,7 @@ void TForm1::EnableMenus(bool on)
     ui->MenuAbout->setEnabled(on);
     ui->MenuSample->setEnabled(on);
     if (AlarmForm != nullptr) {
-        AlarmForm->KeepOnTop = on;
+        AlarmForm->MenusEnabled(on);
     }
 }
 
@@ -342,11 +348,6 @@ void TForm1::playSound()
 void TForm1::stopSound()
 {
     m_sound.stop();
-}
-
-PopupStacking& TForm1::popupStacking()
-{
-    return *m_popupStacking;
 }
 
 DateTime TForm1::now()

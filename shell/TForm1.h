@@ -20,6 +20,7 @@
 class BeepSound;
 class Platform;
 class PopupStacking;
+class Toolkit;
 class QTimer;
 class TForm2;
 
@@ -53,7 +54,7 @@ public:
     void FormClose();
 
     // MainForm
-    QWidget* ownerWidget() override;
+    Toolkit& toolkit() override;
     Settings& settings() override;
     std::int32_t ElapsedMinutes() const override;
     bool IsSurveyDue() override;
@@ -65,7 +66,6 @@ public:
     void openDocument(const std::string& text) override;
     void playSound() override;
     void stopSound() override;
-    PopupStacking& popupStacking() override;
 
     // WorkTimerHost
     DateTime now() override;
@@ -91,6 +91,7 @@ private:
     std::unique_ptr<Ui::Form1> ui;
     Platform& m_platform;
     std::unique_ptr<PopupStacking> m_popupStacking;
+    std::unique_ptr<Toolkit> m_toolkit;
     BeepSound& m_sound;
     Settings m_settings;
     WorkTimer m_workTimer;

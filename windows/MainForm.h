@@ -4,17 +4,16 @@
 #include <cstdint>
 #include <string>
 
-class PopupStacking;
+class Toolkit;
 struct Settings;
-class QWidget;
 
 class MainForm
 {
 public:
     virtual ~MainForm() = default;
 
-    // The owner of the reminder and the dialogs.
-    virtual QWidget* ownerWidget() = 0;
+    // The front-end that the reminder and the dialogs are shown with.
+    virtual Toolkit& toolkit() = 0;
     // TimerMinutes, ResetMinutes, AutoReset, AlarmPosition, UserID, FirstActivated,
     // SurveyPassword.
     virtual Settings& settings() = 0;
@@ -33,6 +32,4 @@ public:
     // the position.
     virtual void playSound() = 0;
     virtual void stopSound() = 0;
-    // The window system's way of keeping the reminder on top.
-    virtual PopupStacking& popupStacking() = 0;
 };

@@ -1,36 +1,37 @@
 // The about dialog, grown by the survey panel while the survey campaign is due.
 #pragma once
 
-#include <QDialog>
-
 #include <memory>
 
 class MainForm;
+class TFormAboutView;
 
-namespace Ui {
-class FormAbout;
-}
-
-class TFormAbout : public QDialog
+class TFormAbout
 {
-    Q_OBJECT
-
 public:
-    TFormAbout(MainForm& main, QWidget* owner);
-    ~TFormAbout() override;
+    static constexpr int ClientWidth = 344;
+    static constexpr int SurveyHeight = 324;
+    static constexpr int SurveyButtonTop = 292;
+    static constexpr int CompactHeight = 182;
+    static constexpr int CompactButtonTop = 148;
+
+    explicit TFormAbout(MainForm& main);
+    ~TFormAbout();
+    TFormAbout(const TFormAbout&) = delete;
+    TFormAbout& operator=(const TFormAbout&) = delete;
 
     // Opens the dialog unless it is already open, with the survey panel when the survey is
     // due, and runs it.
     static void run(MainForm& main);
 
+    // The view's events.
     void EditPassChange();
     void OKButtonClick();
     void ButtonMonitorClick();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    TFormAboutView& view() { return *m_view; }
 
 private:
-    std::unique_ptr<Ui::FormAbout> ui;
     MainForm& m_main;
+    std::unique_ptr<TFormAboutView> m_view;
 };

@@ -1,53 +1,44 @@
 // The settings dialog: work interval, auto reset and its idle minutes, reminder position.
 #include "windows/TFormConfig.h"
-#include "ui_FormConfig.h"
 
 #include "core/AlarmPosition.h"
 #include "core/Settings.h"
 #include "core/TextToInt.h"
-#include "qt/LabelAutoSize.h"
 #include "windows/MainForm.h"
 #include "windows/ModalRun.h"
-#include "qt/UiFont.h"
+#include "windows/TFormConfigView.h"
+#include "windows/Toolkit.h"
 
-#include <algorithm>
+#include <array>
+#include <string>
 
 namespace {
 
-std::int32_t editValue(const QLineEdit* edit, std::int32_t fallback)
+// The position of RadioButton1..RadioButton5.
+constexpr std::array<AlarmPosition, 5> RadioPositions{
+    AlarmPosition::TopLeft, AlarmPosition::BottomLeft, AlarmPosition::TopRight,
+    AlarmPosition::BottomRight, AlarmPosition::Centre};
+
+int radioOf(AlarmPosition position)
 {
-    return textToInt(edit->text().toStdString(), fallback);
+    for (std::size_t i = 0; i < RadioPositions.size(); ++i)
+        if (RadioPositions[i] == position)
+            return static_cast<int>(i);
+    return static_cast<int>(RadioPositions.size()) - 1;
 }
 
 } // namespace
 
-TFormConfig::TFormConfig(QWidget* owner) : QDialog(owner), ui(std::make_unique<Ui::FormConfig>())
-{
-    installUiFontSubstitution();
-    ui->setupUi(this);
-    fitLabelsToText(*this);
-    ui->UpDown_Timer->setRange(TimerMinutesRange);
-    ui->UpDown_Reset->setRange(ResetMinutesRange);
-    ui->UpDown_Timer->setBuddy(ui->EditTimer);
-    ui->UpDown_Reset->setBuddy(ui->Edit_Reset);
-    // Only the checked position is a tab stop: Tab lands on it, so Space cannot change the
-    // position by accident; the arrow keys move the choice within the group.
-    for (QRadioButton* radio : ui->GroupBox3->findChildren<QRadioButton*>()) {
-        radio->setFocusPolicy(Qt::ClickFocus);
-        connect(radio, &QRadioButton::toggled, radio,
-                [radio](bool on) { radio->setFocusPolicy(on ? Qt::StrongFocus : Qt::ClickFocus); });
-    }
-    connect(ui->CheckBox_Reset, &QCheckBox::toggled, this, &TFormConfig::CheckBox_ResetClick);
-    connect(ui->OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-}
+TFormConfig::TFormConfig(MainForm& main) : m_main(main), m_view(main.toolkit().createView(*this)) {}
 
 TFormConfig::~TFormConfig() = default;
 
-void TFormConfig::showEvent(QShowEvent* event)
+void TFormConfig::run(MainForm& main)
 {
-    QDialog::showEvent(event);
-    FormShow();
+    TFormConfig form(main);
+    form.fill();
+    if (ModalRun::run(main, nullptr, *form.m_view, true) == ModalResult::Ok)
+        form.takeOver();
 }
 
 void TFormConfig::FormShow()
@@ -57,72 +48,45 @@ void TFormConfig::FormShow()
 
 void TFormConfig::CheckBox_ResetClick()
 {
-    const bool on = ui->CheckBox_Reset->isChecked();
-    ui->Edit_Reset->setEnabled(on);
-    ui->UpDown_Reset->setEnabled(on);
-    ui->Label4->setEnabled(on);
+    m_view->enableResetControls(m_view->autoReset());
 }
 
-void TFormConfig::run(MainForm& main)
+void TFormConfig::OKBtnClick()
 {
-    TFormConfig* dialog = nullptr;
-    ModalRun::run(
-        main, nullptr,
-        [&](QWidget* owner) {
-            dialog = new TFormConfig(owner);
-            dialog->fill(main.settings());
-            return dialog;
-        },
-        [&](int result) {
-            if (result == QDialog::Accepted)
-                dialog->takeOver(main);
-        });
+    m_view->endModal(ModalResult::Ok);
 }
 
-void TFormConfig::fill(const Settings& current)
+void TFormConfig::CancelBtnClick()
 {
-    ui->EditTimer->setText(QString::number(current.TimerMinutes));
-    ui->UpDown_Timer->setPosition(current.TimerMinutes);
-    ui->CheckBox_Reset->setChecked(current.AutoReset);
-    ui->Edit_Reset->setText(QString::number(current.ResetMinutes));
-    ui->UpDown_Reset->setPosition(current.ResetMinutes);
-    switch (alarmPositionFrom(current.AlarmPosition)) {
-    case AlarmPosition::TopLeft:
-        ui->RadioButton1->setChecked(true);
-        break;
-    case AlarmPosition::BottomLeft:
-        ui->RadioButton2->setChecked(true);
-        break;
-    case AlarmPosition::TopRight:
-        ui->RadioButton3->setChecked(true);
-        break;
-    case AlarmPosition::BottomRight:
-        ui->RadioButton4->setChecked(true);
-        break;
-    case AlarmPosition::Centre:
-        ui->RadioButton5->setChecked(true);
-        break;
-    }
+    m_view->endModal(ModalResult::Cancel);
 }
 
-void TFormConfig::takeOver(MainForm& main)
+// A hand-edited file can hold values outside the ranges: the boxes show them as stored, the
+// spinners start from the nearest end of their range.
+void TFormConfig::fill()
 {
-    Settings& settings = main.settings();
-    settings.TimerMinutes = editValue(ui->EditTimer, DefaultTimerMinutes);
-    settings.ResetMinutes = editValue(ui->Edit_Reset, DefaultResetMinutes);
-    settings.AutoReset = ui->CheckBox_Reset->isChecked();
-    AlarmPosition position = AlarmPosition::Centre;
-    if (ui->RadioButton1->isChecked())
-        position = AlarmPosition::TopLeft;
-    else if (ui->RadioButton2->isChecked())
-        position = AlarmPosition::BottomLeft;
-    else if (ui->RadioButton3->isChecked())
-        position = AlarmPosition::TopRight;
-    else if (ui->RadioButton4->isChecked())
-        position = AlarmPosition::BottomRight;
-    settings.AlarmPosition = static_cast<std::int32_t>(position);
-    settings.TimerMinutes = TimerMinutesRange.clamp(settings.TimerMinutes);
-    settings.ResetMinutes = ResetMinutesRange.clamp(settings.ResetMinutes);
-    main.UpdateTrayIcon(main.ElapsedMinutes(), settings.TimerMinutes);
-    main.SaveSettings();
+    const Settings& current = m_main.settings();
+    m_view->setTimer(std::to_string(current.TimerMinutes), TimerMinutesRange,
+                     TimerMinutesRange.clamp(current.TimerMinutes));
+    m_view->setAutoReset(current.AutoReset);
+    m_view->setReset(std::to_string(current.ResetMinutes), ResetMinutesRange,
+                     ResetMinutesRange.clamp(current.ResetMinutes));
+    m_view->checkPosition(radioOf(alarmPositionFrom(current.AlarmPosition)));
+}
+
+void TFormConfig::takeOver()
+{
+    Settings& settings = m_main.settings();
+    settings.TimerMinutes =
+        TimerMinutesRange.clamp(textToInt(m_view->timerText(), DefaultTimerMinutes));
+    settings.ResetMinutes =
+        ResetMinutesRange.clamp(textToInt(m_view->resetText(), DefaultResetMinutes));
+    settings.AutoReset = m_view->autoReset();
+    const int radio = m_view->checkedPosition();
+    settings.AlarmPosition =
+        static_cast<std::int32_t>(radio >= 0 && radio < static_cast<int>(RadioPositions.size())
+                                      ? RadioPositions[static_cast<std::size_t>(radio)]
+                                      : AlarmPosition::Centre);
+    m_main.UpdateTrayIcon(m_main.ElapsedMinutes(), settings.TimerMinutes);
+    m_main.SaveSettings();
 }

@@ -1,39 +1,36 @@
 // The settings dialog: work interval, auto reset and its idle minutes, reminder position.
 #pragma once
 
-#include <QDialog>
-
 #include <memory>
 
 class MainForm;
-struct Settings;
+class TFormConfigView;
 
-namespace Ui {
-class FormConfig;
-}
-
-class TFormConfig : public QDialog
+class TFormConfig
 {
-    Q_OBJECT
-
 public:
-    explicit TFormConfig(QWidget* owner);
-    ~TFormConfig() override;
+    explicit TFormConfig(MainForm& main);
+    ~TFormConfig();
+    TFormConfig(const TFormConfig&) = delete;
+    TFormConfig& operator=(const TFormConfig&) = delete;
 
     // Builds the dialog, fills it from the settings, runs it and on OK takes the values over,
     // refreshes the tray and saves.
     static void run(MainForm& main);
 
+    // The view's events.
     void FormShow();
     void CheckBox_ResetClick();
+    void OKBtnClick();
+    void CancelBtnClick();
 
-protected:
-    void showEvent(QShowEvent* event) override;
+    TFormConfigView& view() { return *m_view; }
 
 private:
     // The boxes from the current settings, and on OK the settings from the boxes.
-    void fill(const Settings& current);
-    void takeOver(MainForm& main);
+    void fill();
+    void takeOver();
 
-    std::unique_ptr<Ui::FormConfig> ui;
+    MainForm& m_main;
+    std::unique_ptr<TFormConfigView> m_view;
 };

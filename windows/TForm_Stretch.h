@@ -1,32 +1,27 @@
 // The stretch guide: a picture of stretches to do while seated, with one line of advice.
 #pragma once
 
-#include <QDialog>
-
 #include <memory>
 
 class MainForm;
+class TForm_StretchView;
 
-namespace Ui {
-class Form_Stretch;
-}
-
-class TForm_Stretch : public QDialog
+class TForm_Stretch
 {
-    Q_OBJECT
-
 public:
-    explicit TForm_Stretch(QWidget* owner);
-    ~TForm_Stretch() override;
+    explicit TForm_Stretch(MainForm& main);
+    ~TForm_Stretch();
+    TForm_Stretch(const TForm_Stretch&) = delete;
+    TForm_Stretch& operator=(const TForm_Stretch&) = delete;
 
     // Opens the guide unless it is already open, and runs it.
     static void run(MainForm& main);
 
+    // The view's event.
     void Button1Click();
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    TForm_StretchView& view() { return *m_view; }
 
 private:
-    std::unique_ptr<Ui::Form_Stretch> ui;
+    std::unique_ptr<TForm_StretchView> m_view;
 };

@@ -385,7 +385,7 @@ void TestTForm1::enableMenusLeavesResetLinksAndExitUsable()
         for (const char* name : kept) {
             QVERIFY(child<QAction>(*form, name)->isEnabled());
         }
-        QCOMPARE(form->AlarmForm->KeepOnTop, on);
+        QCOMPARE(form->AlarmForm->KeepOnTop(), on);
     }
 }
 
@@ -407,7 +407,7 @@ void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
     QString dialogSeen;
     const auto closeDialog = [&dialogSeen] {
         if (QDialog* dialog = openDialog()) {
-            dialogSeen = QString::fromLatin1(dialog->metaObject()->className());
+            dialogSeen = dialog->objectName();
             dialog->reject();
         }
     };
@@ -421,7 +421,7 @@ void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
     QTimer::singleShot(100, closeDialog);
     form->HandleTrayMessage(QSystemTrayIcon::Trigger); // the first click of the pair
     form->HandleTrayMessage(QSystemTrayIcon::DoubleClick);
-    QCOMPARE(dialogSeen, QStringLiteral("TFormConfig"));
+    QCOMPARE(dialogSeen, QStringLiteral("FormConfig"));
     QVERIFY(child<QAction>(*form, "MenuConfig")->isEnabled());
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!menu->isVisible());
@@ -495,13 +495,13 @@ void TestTForm1::statusNotifierDoubleClickOpensTheSettingsAndNoMenu()
     QString dialogSeen;
     QTimer::singleShot(100, [&dialogSeen] {
         if (QDialog* dialog = openDialog()) {
-            dialogSeen = QString::fromLatin1(dialog->metaObject()->className());
+            dialogSeen = dialog->objectName();
             dialog->reject();
         }
     });
     form->HandleTrayMessage(QSystemTrayIcon::Trigger);
     form->HandleTrayMessage(QSystemTrayIcon::Trigger);
-    QCOMPARE(dialogSeen, QStringLiteral("TFormConfig"));
+    QCOMPARE(dialogSeen, QStringLiteral("FormConfig"));
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!menu->isVisible());
 }
@@ -621,13 +621,13 @@ void TestTForm1::exitWhileADialogRunsEndsCleanly()
     QTimer::singleShot(0, form.get(), [&form] { form->MenuAboutClick(); });
     QTimer::singleShot(200, form.get(), [this, &form, &dialogSeen] {
         if (QDialog* dialog = openDialog()) {
-            dialogSeen = QString::fromLatin1(dialog->metaObject()->className());
+            dialogSeen = dialog->objectName();
         }
         child<QAction>(*form, "MenuExit")->trigger();
     });
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); }); // never hang the suite
     QCOMPARE(QCoreApplication::exec(), 0);
-    QCOMPARE(dialogSeen, QStringLiteral("TFormAbout"));
+    QCOMPARE(dialogSeen, QStringLiteral("FormAbout"));
     QVERIFY(form->AlarmForm == nullptr);
     QVERIFY(form->findChild<QSystemTrayIcon*>() == nullptr);
     QVERIFY(!child<QTimer>(*form, "Timer_Tick")->isActive());

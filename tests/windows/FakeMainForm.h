@@ -2,67 +2,83 @@
 #pragma once
 
 #include "core/Settings.h"
+#include "tests/windows/FakeToolkit.h"
 #include "windows/MainForm.h"
-#include "qt/PopupStacking.h"
-
-#include <QStringList>
-#include <QWidget>
 
 #include <functional>
-#include <memory>
+#include <string>
 #include <vector>
-
-// Records the popup's claims on the top place; lost() plays the window system's notice.
-class FakePopupStacking : public PopupStacking
-{
-public:
-    Qt::WindowFlags windowFlags() const override
-    {
-        return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool |
-               Qt::WindowDoesNotAcceptFocus;
-    }
-    void watch(QWidget&, std::function<void()> onLost) override { lost = std::move(onLost); }
-    void raiseAbove(QWidget&) override { ++raises; }
-
-    std::function<void()> lost;
-    int raises = 0;
-};
 
 class FakeMainForm : public MainForm
 {
 public:
-    FakeMainForm();
-    ~FakeMainForm() override;
+    FakeMainForm()
+    {
+        current.TimerMinutes = 60;
+        current.ResetMinutes = 10;
+        current.AutoReset = true;
+        current.AlarmPosition = 3;
+        current.UserID = "12345-678";
+    }
 
-    QWidget* ownerWidget() override { return owner.get(); }
+    Toolkit& toolkit() override { return kit; }
     Settings& settings() override { return current; }
     std::int32_t ElapsedMinutes() const override { return elapsed; }
-    bool IsSurveyDue() override;
-    void EnableMenus(bool on) override;
-    void UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinutes) override;
-    bool SaveSettings() override;
-    void MenuAboutClick() override;
-    void MenuStretchClick() override;
-    void openDocument(const std::string& text) override;
-    void playSound() override;
-    void stopSound() override;
-    PopupStacking& popupStacking() override { return stacking; }
+    bool IsSurveyDue() override
+    {
+        calls.push_back("IsSurveyDue");
+        return surveyDue;
+    }
+    void EnableMenus(bool on) override
+    {
+        calls.push_back(on ? "EnableMenus(true)" : "EnableMenus(false)");
+        if (onEnableMenus)
+            onEnableMenus(on);
+    }
+    void UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinutes) override
+    {
+        calls.push_back("UpdateTrayIcon(" + std::to_string(elapsedMinutes) + "," +
+                        std::to_string(timerMinutes) + ")");
+    }
+    bool SaveSettings() override
+    {
+        calls.push_back("SaveSettings");
+        saved.push_back(current);
+        return true;
+    }
+    void MenuAboutClick() override
+    {
+        calls.push_back("MenuAboutClick");
+        if (onMenuAbout)
+            onMenuAbout();
+    }
+    void MenuStretchClick() override
+    {
+        calls.push_back("MenuStretchClick");
+        if (onMenuStretch)
+            onMenuStretch();
+    }
+    void openDocument(const std::string& text) override
+    {
+        calls.push_back("openDocument");
+        opened.push_back(text);
+    }
+    void playSound() override { calls.push_back("playSound"); }
+    void stopSound() override { calls.push_back("stopSound"); }
 
+    FakeToolkit kit;
     // Every call in order, e.g. "EnableMenus(false)", "UpdateTrayIcon(40,45)".
-    QStringList calls;
+    std::vector<std::string> calls;
     // The settings as they were at each SaveSettings().
     std::vector<Settings> saved;
     std::vector<std::string> opened;
-
-    FakePopupStacking stacking;
     Settings current;
     std::int32_t elapsed = 0;
     bool surveyDue = false;
-    std::unique_ptr<QWidget> owner;
     // What the menu items do; empty means only recorded.
-    std::function<void()> onEnableMenus;
+    std::function<void(bool)> onEnableMenus;
     std::function<void()> onMenuAbout;
     std::function<void()> onMenuStretch;
-    // Mirrors the main window's EnableMenus writing the popup's flag.
-    bool* keepOnTop = nullptr;
 };
+
+using Calls = std::vector<std::string>;

@@ -1,6 +1,6 @@
 // The settings dialog: what OK takes over, what Cancel leaves alone, the spinners.
-#include "tests/windows/FakeMainForm.h"
-#include "tests/windows/WindowTest.h"
+#include "tests/qt/QtFakeMainForm.h"
+#include "tests/qt/WindowTest.h"
 
 #include "windows/TFormConfig.h"
 #include "qt/UpDown.h"
@@ -100,7 +100,7 @@ void TestTFormConfig::okTakesOverTheBoxes()
     QFETCH(int, reset);
     FakeMainForm main;
     main.elapsed = 40;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         child<QLineEdit>(dialog, "EditTimer")->setText(timerText);
         child<QLineEdit>(dialog, "Edit_Reset")->setText(resetText);
         QTest::mouseClick(child<QPushButton>(dialog, "OKBtn"), Qt::LeftButton);
@@ -130,7 +130,7 @@ void TestTFormConfig::cancelPathsChangeNothing()
     QFETCH(QString, how);
     FakeMainForm main;
     const Settings before = main.current;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         child<QLineEdit>(dialog, "EditTimer")->setText("45");
         child<QLineEdit>(dialog, "Edit_Reset")->setText("7");
         child<QCheckBox>(dialog, "CheckBox_Reset")->setChecked(false);
@@ -174,7 +174,7 @@ void TestTFormConfig::positionRadioButtons()
     FakeMainForm main;
     main.current.AlarmPosition = stored;
     QStringList on;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         for (QRadioButton* radio : dialog.findChildren<QRadioButton*>())
             if (radio->isChecked())
                 on << radio->objectName() + "=" + radio->text();
@@ -197,7 +197,7 @@ void TestTFormConfig::checkBoxEnablesTheResetControls()
     main.current.AutoReset = false;
     main.current.ResetMinutes = 12;
     QStringList states; // enabled state of box, spinner and label
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         auto* box = child<QCheckBox>(dialog, "CheckBox_Reset");
         const auto record = [&] {
             states << QStringLiteral("%1%2%3")
@@ -228,7 +228,7 @@ void TestTFormConfig::storedValuesOutsideTheRangeShowAsStored()
     main.current.ResetMinutes = 2;
     QString timerText, resetText;
     int timerPosition = 0, resetPosition = 0;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         timerText = child<QLineEdit>(dialog, "EditTimer")->text();
         resetText = child<QLineEdit>(dialog, "Edit_Reset")->text();
         timerPosition = child<UpDown>(dialog, "UpDown_Timer")->position();
@@ -253,7 +253,7 @@ void TestTFormConfig::spinnerSteps()
     main.current.TimerMinutes = 80;
     main.current.ResetMinutes = 14;
     QStringList seen;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "EditTimer");
         auto* spinner = child<UpDown>(dialog, "UpDown_Timer");
         const QList<QToolButton*> arrows = spinner->findChildren<QToolButton*>();
@@ -294,7 +294,7 @@ void TestTFormConfig::spinnerSteps()
 void TestTFormConfig::ownerDestroyedWhileRunning()
 {
     FakeMainForm main;
-    whenModal<TFormConfig>([&](TFormConfig&) { main.owner.reset(); });
+    whenModal("FormConfig", [&](QDialog&) { main.owner.reset(); });
     TFormConfig::run(main);
 
     QCOMPARE(main.calls, QStringList({"EnableMenus(false)"}));
@@ -307,7 +307,7 @@ void TestTFormConfig::opensWithTheIntervalBoxFocusedAndNoCaptionCut()
     FakeMainForm main;
     QString focused;
     QStringList cut;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
         for (QLabel* label : dialog.findChildren<QLabel*>())
             if (label->width() < label->sizeHint().width())
@@ -325,7 +325,7 @@ void TestTFormConfig::groupFramesClearTheirControls()
 {
     FakeMainForm main;
     QStringList faults;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
             QStyleOptionGroupBox option;
             option.initFrom(group);
@@ -385,7 +385,7 @@ void TestTFormConfig::tabLandsOnTheCheckedPositionAndArrowsMoveIt()
     main.current.AlarmPosition = 3;
     QStringList focus;
     bool active = false;
-    whenModal<TFormConfig>([&](TFormConfig& dialog) {
+    whenModal("FormConfig", [&](QDialog& dialog) {
         const auto press = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
             QTest::keyClick(dialog.focusWidget(), key, modifiers);
             focus << dialog.focusWidget()->objectName();

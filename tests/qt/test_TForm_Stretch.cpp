@@ -1,6 +1,6 @@
 // The stretch guide: its keys, its re-entrancy guard and the picture it shows.
-#include "tests/windows/FakeMainForm.h"
-#include "tests/windows/WindowTest.h"
+#include "tests/qt/QtFakeMainForm.h"
+#include "tests/qt/WindowTest.h"
 
 #include "windows/TFormConfig.h"
 #include "windows/TForm_Stretch.h"
@@ -61,7 +61,7 @@ void TestTFormStretch::closingKeys()
     QFETCH(bool, closes);
     FakeMainForm main;
     bool openAfter = false;
-    whenModal<TForm_Stretch>([&](TForm_Stretch& guide) {
+    whenModal("Form_Stretch", [&](QDialog& guide) {
         if (how == "enter")
             QTest::keyClick(&guide, Qt::Key_Return);
         else if (how == "esc")
@@ -84,17 +84,17 @@ void TestTFormStretch::secondOpeningWhileOpenReturnsAtOnce()
 {
     FakeMainForm main;
     int guides = 0;
-    whenModal<TForm_Stretch>([&](TForm_Stretch& guide) {
+    whenModal("Form_Stretch", [&](QDialog& guide) {
         TForm_Stretch::run(main); // returns at once
         for (QWidget* window : QApplication::topLevelWidgets())
-            guides += qobject_cast<TForm_Stretch*>(window) != nullptr;
+            guides += window->objectName() == "Form_Stretch";
         guide.close();
     });
     TForm_Stretch::run(main);
     QCOMPARE(guides, 1);
     QCOMPARE(main.calls, QStringList({"EnableMenus(false)", "EnableMenus(true)"}));
     // The guard is released: the guide opens again.
-    whenModal<TForm_Stretch>([](TForm_Stretch& guide) { guide.close(); });
+    whenModal("Form_Stretch", [](QDialog& guide) { guide.close(); });
     TForm_Stretch::run(main);
     QCOMPARE(main.calls.size(), 4);
 }
@@ -106,8 +106,8 @@ void TestTFormStretch::dialogUnderTheGuideIgnoresCloseRequests()
     FakeMainForm main;
     bool closedUnderTheGuide = true;
     bool closedAfterTheGuide = false;
-    whenModal<TFormConfig>([&](TFormConfig& config) {
-        whenModal<TForm_Stretch>([&](TForm_Stretch& guide) {
+    whenModal("FormConfig", [&](QDialog& config) {
+        whenModal("Form_Stretch", [&](QDialog& guide) {
             config.close();
             closedUnderTheGuide = !config.isVisible();
             guide.close();
@@ -132,7 +132,7 @@ void TestTFormStretch::layout()
     QString advice;
     bool isDefault = false;
     bool hasIcon = false;
-    whenModal<TForm_Stretch>([&](TForm_Stretch& guide) {
+    whenModal("Form_Stretch", [&](QDialog& guide) {
         size = guide.size();
         auto* image = child<QLabel>(guide, "Image1");
         picture = image->geometry();

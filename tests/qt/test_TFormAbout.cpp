@@ -1,6 +1,6 @@
 // The about dialog: its two layouts, the survey page, the password, its keys and its guard.
-#include "tests/windows/FakeMainForm.h"
-#include "tests/windows/WindowTest.h"
+#include "tests/qt/QtFakeMainForm.h"
+#include "tests/qt/WindowTest.h"
 
 #include "core/Survey.h"
 #include "windows/TFormAbout.h"
@@ -67,7 +67,7 @@ void TestTFormAbout::layouts()
     QString version;
     QString focused;
     QStringList cut;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         focused = dialog.focusWidget() ? dialog.focusWidget()->objectName() : QString();
         for (QLabel* label : dialog.findChildren<QLabel*>())
             if (label->isVisibleTo(&dialog) && label->width() < label->sizeHint().width())
@@ -93,7 +93,7 @@ void TestTFormAbout::fonts()
 {
     FakeMainForm main;
     QFont name, copyright;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         name = child<QLabel>(dialog, "ProductName")->font();
         copyright = child<QLabel>(dialog, "Copyright")->font();
         dialog.close();
@@ -114,7 +114,7 @@ void TestTFormAbout::passwordAcceptedOnTheCompletingKeystroke()
     QStringList steps;
     QString shown;
     bool stillOpen = false;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "EditPass");
         auto* button = child<QPushButton>(dialog, "ButtonMonitor");
         edit->setFocus();
@@ -163,7 +163,7 @@ void TestTFormAbout::wrongPasswords()
     QFETCH(bool, accepted);
     FakeMainForm main;
     main.surveyDue = true;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "EditPass");
         edit->setFocus();
         if (!pasted.isEmpty())
@@ -186,7 +186,7 @@ void TestTFormAbout::surveyButtonOpensThePageEachTime()
     main.surveyDue = true;
     main.current.UserID = "12345-678\x83\x5C";
     bool stillOpen = false;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         auto* button = child<QPushButton>(dialog, "ButtonMonitor");
         QTest::mouseClick(button, Qt::LeftButton);
         QTest::mouseClick(button, Qt::LeftButton);
@@ -219,7 +219,7 @@ void TestTFormAbout::closingKeys()
     FakeMainForm main;
     main.surveyDue = true;
     bool openAfter = false;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         auto* edit = child<QLineEdit>(dialog, "EditPass");
         if (how == "enter")
             QTest::keyClick(&dialog, Qt::Key_Return);
@@ -244,10 +244,10 @@ void TestTFormAbout::secondOpeningWhileOpenReturnsAtOnce()
 {
     FakeMainForm main;
     int dialogs = 0;
-    whenModal<TFormAbout>([&](TFormAbout& dialog) {
+    whenModal("FormAbout", [&](QDialog& dialog) {
         TFormAbout::run(main);
         for (QWidget* window : QApplication::topLevelWidgets())
-            dialogs += qobject_cast<TFormAbout*>(window) != nullptr;
+            dialogs += window->objectName() == "FormAbout";
         dialog.close();
     });
     TFormAbout::run(main);

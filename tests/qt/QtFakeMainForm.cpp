@@ -1,7 +1,8 @@
 // A stand-in for the main window that records every call the windows make to it.
-#include "tests/windows/FakeMainForm.h"
+#include "tests/qt/QtFakeMainForm.h"
 
-FakeMainForm::FakeMainForm() : owner(std::make_unique<QWidget>())
+FakeMainForm::FakeMainForm()
+    : owner(std::make_unique<QWidget>()), kit(std::make_unique<QtToolkit>(owner.get(), stacking))
 {
     current.TimerMinutes = 60;
     current.ResetMinutes = 10;
@@ -21,10 +22,8 @@ bool FakeMainForm::IsSurveyDue()
 void FakeMainForm::EnableMenus(bool on)
 {
     calls << (on ? QStringLiteral("EnableMenus(true)") : QStringLiteral("EnableMenus(false)"));
-    if (keepOnTop)
-        *keepOnTop = on;
     if (onEnableMenus)
-        onEnableMenus();
+        onEnableMenus(on);
 }
 
 void FakeMainForm::UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinutes)
