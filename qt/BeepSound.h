@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/ChimePlayback.h"
+#include "shell/Chime.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -15,7 +16,7 @@
 
 class QAudioSink;
 
-class BeepSound
+class BeepSound : public Chime
 {
 public:
     static constexpr const char* FileName = "beep.wav";
@@ -28,15 +29,12 @@ public:
     // yields no sound, error holds the file and the reason.
     static std::unique_ptr<BeepSound> open(const std::filesystem::path& exeDir, QString& error);
 
-    ~BeepSound();
+    ~BeepSound() override;
     BeepSound(const BeepSound&) = delete;
     BeepSound& operator=(const BeepSound&) = delete;
 
-    // Continues where the last stop left off; starts over only when the last playback ran to
-    // the end. Silent when the machine has no audio output.
-    void play();
-    // Pauses, keeping the position.
-    void stop();
+    void play() override;
+    void stop() override;
 
 private:
     BeepSound(std::vector<std::int16_t> samples, int sampleRate, int channels);

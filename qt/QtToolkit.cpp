@@ -1,6 +1,7 @@
-// The windows' toolkit in Qt.
+// The program's toolkit in Qt.
 #include "qt/QtToolkit.h"
 
+#include "qt/QtForm1.h"
 #include "qt/QtForm2.h"
 #include "qt/QtFormAbout.h"
 #include "qt/QtFormConfig.h"
@@ -49,4 +50,9 @@ std::unique_ptr<TFormAboutView> QtToolkit::createView(TFormAbout& form)
 std::unique_ptr<TForm_StretchView> QtToolkit::createView(TForm_Stretch& form)
 {
     return std::make_unique<QtForm_Stretch>(form, m_owner);
+}
+
+std::unique_ptr<TForm1View> QtToolkit::createView(TForm1& form)
+{
+    return std::make_unique<QtForm1>(form, *m_owner);
 }

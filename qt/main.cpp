@@ -3,6 +3,8 @@
 #include "qt/BeepSound.h"
 #include "qt/QtTranslations.h"
 #include "qt/SingleInstance.h"
+#include "qt/QtToolkit.h"
+#include "qt/platform/CreatePopupStacking.h"
 #include "shell/TForm1.h"
 #include "shell/Platform.h"
 #include "qt/platform/TerminationSignal.h"
@@ -47,12 +49,17 @@ int main(int argc, char* argv[])
     // Caught from before the main window's first save: a signal then waits for the event loop
     // and closes the program cleanly instead of cutting the save short.
     TerminationSignal termination;
-    TForm1 form(*platform, *sound);
+    // The main window is never shown; it owns the program's other windows.
+    QWidget window;
+    const auto stacking = createPopupStacking();
+    QtToolkit toolkit(&window, *stacking);
+    TForm1 form(*platform, *sound, toolkit);
     // A second start here acts as a double click on the tray icon; queued, since the
     // settings dialog runs modally.
     QObject::connect(
-        &instance, &SingleInstance::activationRequested, &form,
-        [&form] { form.HandleTrayMessage(QSystemTrayIcon::DoubleClick); }, Qt::QueuedConnection);
-    QObject::connect(&termination, &TerminationSignal::received, &form, &TForm1::close);
+        &instance, &SingleInstance::activationRequested, &window,
+        [&form] { form.HandleTrayMessage(TrayClicks::Click::DoubleClick); }, Qt::QueuedConnection);
+    QObject::connect(&termination, &TerminationSignal::received, &window,
+                     [&form] { form.MenuExitClick(); });
     return QApplication::exec();
 }

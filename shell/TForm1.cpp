@@ -1,95 +1,44 @@
 // The hidden main window: start-up, tray icon and menu, tick, shutdown.
 #include "shell/TForm1.h"
-#include "ui_Form1.h"
 
-#include "qt/BeepSound.h"
 #include "core/LinksFile.h"
-#include "qt/MenuCheckStyle.h"
-#include "qt/TrayClickPoint.h"
 #include "core/Survey.h"
 #include "core/Texts.h"
-#include "qt/QtToolkit.h"
-#include "qt/platform/CreatePopupStacking.h"
+#include "shell/Chime.h"
 #include "shell/Platform.h"
+#include "shell/ShellToolkit.h"
+#include "shell/TForm1View.h"
 #include "windows/TForm2.h"
 #include "windows/TFormAbout.h"
 #include "windows/TFormConfig.h"
 #include "windows/TForm_Stretch.h"
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QCursor>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPainter>
-#include <QPixmap>
-#include <QTimer>
+#include "windows/Timer.h"
 
 namespace {
 
-// Said once at start-up, without holding it up: the timer runs while the box is open.
-void showNoActivityNotice(QWidget* parent)
-{
-    auto* box =
-        new QMessageBox(QMessageBox::Information, QString::fromUtf8(Texts::AppName),
-                        QString::fromUtf8(Texts::NoActivityNotice), QMessageBox::Ok, parent);
-    box->setObjectName(QStringLiteral("NoActivityNotice"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setModal(false);
-    box->show();
-}
+constexpr int TickMs = 1000;
+constexpr int DemoTickMs = 10;
+constexpr int TrayWaitMs = 10000;
 
 } // namespace
 
-TForm1::TForm1(Platform& platform, BeepSound& sound)
-    : ui(std::make_unique<Ui::Form1>()), m_platform(platform),
-      m_popupStacking(createPopupStacking()),
-      m_toolkit(std::make_unique<QtToolkit>(this, *m_popupStacking)), m_sound(sound),
-      m_workTimer(m_settings, *this), Timer_Tick(new QTimer(this)),
-      m_clickMenuDelay(new QTimer(this)), m_trayClicks(QApplication::doubleClickInterval()),
-      m_trayWait(new QTimer(this))
+TForm1::TForm1(Platform& platform, Chime& sound, ShellToolkit& toolkit)
+    : m_platform(platform), m_sound(sound), m_toolkit(toolkit), m_view(toolkit.createView(*this)),
+      m_workTimer(m_settings, *this),
+      Timer_Tick(toolkit.createTimer([this] { Timer_TickTimer(); })),
+      m_clickMenuDelay(toolkit.createTimer([this] {
+          m_clickMenuDelay->stop();
+          m_view->popupMenu(m_clickPos);
+      })),
+      m_trayClicks(m_view->doubleClickMs()), m_trayWait(toolkit.createTimer([this] {
+          m_trayWait->stop();
+          checkTrayHost();
+      }))
 {
-    ui->setupUi(this);
-    Timer_Tick->setObjectName(QStringLiteral("Timer_Tick"));
-    Timer_Tick->setTimerType(Qt::PreciseTimer); // the coarse default drifts by up to 5 %
-    Timer_Tick->setInterval(1000);
-    connect(Timer_Tick, &QTimer::timeout, this, &TForm1::Timer_TickTimer);
-    m_clickMenuDelay->setSingleShot(true);
-    m_clickMenuDelay->setTimerType(Qt::PreciseTimer);
-    m_clickMenuDelay->setInterval(QApplication::doubleClickInterval());
-    connect(m_clickMenuDelay, &QTimer::timeout, this,
-            [this] { ui->PopupMenu1->popup(m_clickPos); });
-    m_clickClock.start();
-    TrayClickPoint::install();
-    // Trays started with the session may come up a little after the program.
-    m_trayWait->setObjectName(QStringLiteral("trayWait"));
-    m_trayWait->setSingleShot(true);
-    m_trayWait->setInterval(10000);
-    connect(m_trayWait, &QTimer::timeout, this, &TForm1::checkTrayHost);
-
-    // The demo item's mark, without the empty check box the default style draws while it is off.
-    auto* menuStyle = new MenuCheckStyle;
-    menuStyle->setParent(ui->PopupMenu1);
-    ui->PopupMenu1->setStyle(menuStyle);
-
-    connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
-    connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);
-    connect(ui->MenuSample, &QAction::triggered, this, &TForm1::MenuSampleClick);
-    connect(ui->MenuStretch, &QAction::triggered, this, &TForm1::MenuStretchClick);
-    connect(ui->MenuDemo, &QAction::triggered, this, &TForm1::MenuDemoClick);
-    connect(ui->MenuAbout, &QAction::triggered, this, &TForm1::MenuAboutClick);
-    connect(ui->MenuExit, &QAction::triggered, this, &TForm1::MenuExitClick);
-    const std::array<QAction*, 5> links{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
-                                        ui->Menu_Info4, ui->Menu_Info5};
-    for (std::size_t i = 0; i < links.size(); ++i) {
-        connect(links[i], &QAction::triggered, this, [this, i] { Menu_InfoClick(i); });
-    }
-
-    AlarmForm = new TForm2(*this);
+    AlarmForm = std::make_unique<TForm2>(*this);
 
     if (m_platform.ctrlAndShiftDown()) {
-        ui->MenuDemo->setVisible(true);
+        m_view->showDemoItem();
     }
 
     const bool firstRun = SettingsFile::load(m_settings, m_platform.now());
@@ -97,118 +46,75 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
 
     loadLinks();
 
-    m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(TrayStatus::FirstImage), this);
-    m_tray->setToolTip(QString::fromUtf8(Texts::AppName));
-    connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
-    m_tray->show();
+    m_view->showTrayIcon(TrayStatus::FirstImage, Texts::AppName);
+    m_trayShown = true;
     UpdateTrayIcon(0, m_settings.TimerMinutes);
-    m_trayWait->start();
+    m_trayWait->start(TrayWaitMs);
     if (!m_platform.seesActivity()) {
-        showNoActivityNotice(this);
+        // Said once at start-up, without holding it up: the timer runs while the box is open.
+        m_view->showNotice({"NoActivityNotice", Texts::AppName, Texts::NoActivityNotice, true});
     }
 
     if (isStartPageDue(firstRun, dateOnly(m_platform.now()))) {
         openDocument(startPageUrl(m_settings.UserID));
     }
 
-    Timer_Tick->start();
+    Timer_Tick->start(TickMs);
 }
 
-TForm1::~TForm1()
-{
-    delete AlarmForm;
-}
+TForm1::~TForm1() = default;
 
 void TForm1::loadLinks()
 {
     const Links links = LinksFile::load();
-    const std::array<QAction*, 5> items{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
-                                        ui->Menu_Info4, ui->Menu_Info5};
-    for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t i = 0; i < links.names.size(); ++i) {
         const std::string& name = links.names[i];
-        // Menus take "&" as the access-key mark already. "-" is the separator line; a
-        // separator that kept its text would be drawn as a section heading.
+        // "-" is the separator line; a separator that kept its text would be drawn as a
+        // section heading by some menus.
         const bool separator = name == "-";
-        items[i]->setText(separator ? QString() : QString::fromStdString(name));
-        items[i]->setSeparator(separator);
-        items[i]->setVisible(!name.empty());
+        m_view->setLinkItem(i, separator ? std::string() : name, separator, !name.empty());
         LinkURL[i] = links.urls[i];
     }
 }
 
-const QIcon& TForm1::trayIcon(int image)
+void TForm1::HandleTrayMessage(TrayClicks::Click click)
 {
-    QIcon& icon = m_trayIcons.at(static_cast<std::size_t>(image - 1));
-    if (icon.isNull()) {
-        const QPixmap small(QStringLiteral(":/icons/tray/16/image%1.png").arg(image));
-        icon.addPixmap(small);
-        // Tray slots are often a little larger than 16 (18 under fluxbox, 22 or 24 in
-        // panels): the 16-pixel picture centred stays sharp where a scaled one would blur.
-        for (int slot = 18; slot < 32; slot += 2) {
-            QPixmap padded(slot, slot);
-            padded.fill(Qt::transparent);
-            QPainter(&padded).drawPixmap((slot - 16) / 2, (slot - 16) / 2, small);
-            icon.addPixmap(padded);
-        }
-        for (const int size : {32, 48}) {
-            icon.addFile(QStringLiteral(":/icons/tray/%1/image%2.png").arg(size).arg(image));
-        }
-    }
-    return icon;
-}
-
-void TForm1::HandleTrayMessage(QSystemTrayIcon::ActivationReason reason)
-{
-    switch (m_trayClicks.activated(reason, m_clickClock.elapsed())) {
+    switch (m_trayClicks.activated(click, m_toolkit.monotonicMs())) {
     case TrayClicks::Action::Settings:
         m_clickMenuDelay->stop();
-        // The settings dialog must not open twice: it disables MenuConfig while it runs.
-        if (ui->MenuConfig->isEnabled()) {
+        // The settings dialog must not open twice: its menu item is off while it runs.
+        if (m_dialogItemsEnabled) {
             MenuConfigClick();
         }
         break;
     case TrayClicks::Action::MenuAfterDelay:
-        m_clickPos = clickPoint();
-        m_clickMenuDelay->start();
+        m_clickPos = m_view->clickPoint();
+        m_clickMenuDelay->start(m_view->doubleClickMs());
         break;
     case TrayClicks::Action::MenuNow:
         m_clickMenuDelay->stop();
-        ui->PopupMenu1->popup(clickPoint());
+        m_view->popupMenu(m_view->clickPoint());
         break;
     case TrayClicks::Action::None:
         break;
     }
 }
 
-// The place the tray host reports, else the cursor (right for XEmbed trays, which are X windows).
-QPoint TForm1::clickPoint() const
-{
-    return TrayClickPoint::take().value_or(QCursor::pos());
-}
-
 void TForm1::checkTrayHost()
 {
-    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    if (!m_view->trayAvailable()) {
         showNoTrayNotice();
     }
 }
 
 void TForm1::showNoTrayNotice()
 {
-    const QString summary = QString::fromUtf8(Texts::NoTraySummary);
-    const QString body = QString::fromUtf8(Texts::NoTrayBody);
-    if (m_platform.showNotification(summary.toStdString(), body.toStdString())) {
+    if (m_platform.showNotification(Texts::NoTraySummary, Texts::NoTrayBody)) {
         return;
     }
     // No notification service either: a small window that leaves the focus and the program
     // alone. Its title says what it is about, apart from the program's other notices.
-    auto* box =
-        new QMessageBox(QMessageBox::Information, summary, body, QMessageBox::Ok, this, Qt::Dialog);
-    box->setObjectName(QStringLiteral("noTrayNotice"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setAttribute(Qt::WA_ShowWithoutActivating);
-    box->setModal(false);
-    box->show();
+    m_view->showNotice({"noTrayNotice", Texts::NoTraySummary, Texts::NoTrayBody, false});
 }
 
 void TForm1::Timer_TickTimer()
@@ -233,13 +139,21 @@ void TForm1::MenuSampleClick()
 
 void TForm1::MenuDemoClick()
 {
-    // The checkable item has already toggled its mark when this runs.
-    Timer_Tick->setInterval(ui->MenuDemo->isChecked() ? 10 : 1000);
+    m_demo = !m_demo;
+    m_view->checkDemoItem(m_demo);
+    Timer_Tick->start(tickInterval());
+}
+
+int TForm1::tickInterval() const
+{
+    return m_demo ? DemoTickMs : TickMs;
 }
 
 void TForm1::MenuExitClick()
 {
-    close();
+    FormClose();
+    // Also ends a dialog's nested loop; the dialog's caller then finds AlarmForm gone.
+    m_toolkit.quit();
 }
 
 void TForm1::Menu_InfoClick(std::size_t index)
@@ -247,14 +161,6 @@ void TForm1::Menu_InfoClick(std::size_t index)
     if (!LinkURL.at(index).empty()) {
         openDocument(LinkURL[index]);
     }
-}
-
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    FormClose();
-    event->accept();
-    // Also ends a dialog's nested loop; the dialog's caller then finds AlarmForm gone.
-    QCoreApplication::exit(0);
 }
 
 void TForm1::FormClose()
@@ -266,18 +172,17 @@ void TForm1::FormClose()
     Timer_Tick->stop();
     m_clickMenuDelay->stop();
     m_trayWait->stop();
-    delete AlarmForm;
-    AlarmForm = nullptr;
+    AlarmForm.reset();
     SaveSettings();
-    if (m_tray) {
-        m_tray->hide();
-        m_tray.reset();
+    if (m_trayShown) {
+        m_view->removeTrayIcon();
+        m_trayShown = false;
     }
 }
 
 Toolkit& TForm1::toolkit()
 {
-    return *m_toolkit;
+    return m_toolkit;
 }
 
 Settings& TForm1::settings()
@@ -296,13 +201,16 @@ bool TForm1::IsSurveyDue()
                        m_settings.SurveyPassword);
 }
 
+// While a dialog runs, the items that open windows are off and the reminder gives up the top;
+// reset, links, demo and exit stay usable.
 void TForm1::EnableMenus(bool on)
 {
-    ui->MenuStretch->setEnabled(on);
-    ui->MenuConfig->setEnabled(on);
-    ui->MenuAbout->setEnabled(on);
-    ui->MenuSample->setEnabled(on);
-    if (AlarmForm != nullptr) {
+    m_dialogItemsEnabled = on;
+    for (const auto item : {TForm1View::MenuItem::MenuStretch, TForm1View::MenuItem::MenuConfig,
+                            TForm1View::MenuItem::MenuAbout, TForm1View::MenuItem::MenuSample}) {
+        m_view->enableMenuItem(item, on);
+    }
+    if (AlarmForm) {
         AlarmForm->MenusEnabled(on);
     }
 }
@@ -311,13 +219,13 @@ void TForm1::UpdateTrayIcon(std::int32_t elapsedMinutes, std::int32_t timerMinut
 {
     const auto state =
         m_trayStatus.update(elapsedMinutes, timerMinutes, m_workTimer.IdleResetShown());
-    if (!state || !m_tray) {
+    if (!state || !m_trayShown) {
         return;
     }
     if (state->image) {
-        m_tray->setIcon(trayIcon(*state->image));
+        m_view->setTrayImage(*state->image);
     }
-    m_tray->setToolTip(QString::fromStdString(state->tooltip));
+    m_view->setTrayTooltip(state->tooltip);
 }
 
 bool TForm1::SaveSettings()
@@ -372,15 +280,12 @@ std::optional<CursorPos> TForm1::cursorPos()
 
 void TForm1::guardApplicationWindow()
 {
-    // Qt has no separate taskbar window; what must never appear is this window itself.
-    if (isVisible()) {
-        hide();
-    }
+    m_view->keepHidden();
 }
 
 void TForm1::ShowAlarm()
 {
-    if (AlarmForm != nullptr) {
+    if (AlarmForm) {
         AlarmForm->ShowAlarm();
     }
 }

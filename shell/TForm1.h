@@ -1,45 +1,36 @@
 // The hidden main window: owns all state, the tray icon and its menu, drives the work timer.
 #pragma once
 
+#include "core/DialogPlace.h"
 #include "core/Settings.h"
 #include "core/TrayStatus.h"
 #include "core/WorkTimer.h"
 #include "shell/TrayClicks.h"
 #include "windows/MainForm.h"
 
-#include <QElapsedTimer>
-#include <QIcon>
-#include <QPoint>
-#include <QSystemTrayIcon>
-#include <QWidget>
-
 #include <array>
 #include <memory>
 #include <string>
 
-class BeepSound;
+class Chime;
 class Platform;
-class PopupStacking;
-class Toolkit;
-class QTimer;
+class ShellToolkit;
+class Timer;
+class TForm1View;
 class TForm2;
 
-namespace Ui {
-class Form1;
-}
-
-class TForm1 : public QWidget, public MainForm, public WorkTimerHost
+class TForm1 : public MainForm, public WorkTimerHost
 {
-    Q_OBJECT
-
 public:
     // Runs the whole start-up: reminder window, demo check, settings, links, tray icon,
     // first-run start page, then the 1-second tick. Never shown.
-    TForm1(Platform& platform, BeepSound& sound);
+    TForm1(Platform& platform, Chime& sound, ShellToolkit& toolkit);
     ~TForm1() override;
+    TForm1(const TForm1&) = delete;
+    TForm1& operator=(const TForm1&) = delete;
 
     // Tray icon clicks: a click opens the menu, a double click the settings dialog.
-    void HandleTrayMessage(QSystemTrayIcon::ActivationReason reason);
+    void HandleTrayMessage(TrayClicks::Click click);
     // Tells the user once that no tray shows the icon, when none has appeared by then.
     void checkTrayHost();
 
@@ -48,6 +39,7 @@ public:
     void MenuResetClick();
     void MenuSampleClick();
     void MenuDemoClick();
+    // Ends the program: FormClose, then the event loop (a dialog's run included).
     void MenuExitClick();
     void Menu_InfoClick(std::size_t index);
     // Stops the tick, destroys the reminder, saves the settings, removes the tray icon.
@@ -75,36 +67,35 @@ public:
     void guardApplicationWindow() override;
     void ShowAlarm() override;
 
-    // The one reminder window; null once the main window has closed.
-    TForm2* AlarmForm = nullptr;
-    std::array<std::string, 5> LinkURL; // LinkURL1..LinkURL5, UTF-8
+    // The tick's interval: once a second, or a hundred times faster in demo mode.
+    int tickInterval() const;
+    TForm1View& view() { return *m_view; }
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The one reminder window; null once the main window has closed.
+    std::unique_ptr<TForm2> AlarmForm;
+    std::array<std::string, 5> LinkURL; // LinkURL1..LinkURL5, UTF-8
 
 private:
     void loadLinks();
-    QPoint clickPoint() const;
     void showNoTrayNotice();
-    const QIcon& trayIcon(int image);
 
-    std::unique_ptr<Ui::Form1> ui;
     Platform& m_platform;
-    std::unique_ptr<PopupStacking> m_popupStacking;
-    std::unique_ptr<Toolkit> m_toolkit;
-    BeepSound& m_sound;
+    Chime& m_sound;
+    ShellToolkit& m_toolkit;
+    std::unique_ptr<TForm1View> m_view;
     Settings m_settings;
     WorkTimer m_workTimer;
     TrayStatus m_trayStatus;
-    QTimer* Timer_Tick;
+    std::unique_ptr<Timer> Timer_Tick;
     // A left click opens the menu only once it is clear that no second click follows: the
     // open menu would take the second click, and the double click would never arrive.
-    QTimer* m_clickMenuDelay;
-    QPoint m_clickPos;
+    std::unique_ptr<Timer> m_clickMenuDelay;
+    ScreenPoint m_clickPos;
     TrayClicks m_trayClicks;
-    QElapsedTimer m_clickClock;
-    QTimer* m_trayWait;
-    std::unique_ptr<QSystemTrayIcon> m_tray;
-    std::array<QIcon, 17> m_trayIcons; // built on first use
+    // Trays started with the session may come up a little after the program.
+    std::unique_ptr<Timer> m_trayWait;
+    bool m_dialogItemsEnabled = true;
+    bool m_demo = false;
+    bool m_trayShown = false;
     bool m_closed = false;
 };

@@ -3,13 +3,13 @@
 
 TrayClicks::TrayClicks(int doubleClickMs) : m_doubleClickMs(doubleClickMs) {}
 
-TrayClicks::Action TrayClicks::activated(QSystemTrayIcon::ActivationReason reason, qint64 nowMs)
+TrayClicks::Action TrayClicks::activated(Click click, std::int64_t nowMs)
 {
-    switch (reason) {
-    case QSystemTrayIcon::DoubleClick:
+    switch (click) {
+    case Click::DoubleClick:
         m_firstClick.reset();
         return Action::Settings;
-    case QSystemTrayIcon::Trigger:
+    case Click::Trigger:
         if (m_firstClick && nowMs - *m_firstClick <= m_doubleClickMs) {
             // A third click starts a new pair.
             m_firstClick.reset();
@@ -17,10 +17,11 @@ TrayClicks::Action TrayClicks::activated(QSystemTrayIcon::ActivationReason reaso
         }
         m_firstClick = nowMs;
         return Action::MenuAfterDelay;
-    case QSystemTrayIcon::Context:
+    case Click::Context:
         m_firstClick.reset();
         return Action::MenuNow;
-    default:
-        return Action::None;
+    case Click::Other:
+        break;
     }
+    return Action::None;
 }

@@ -22,6 +22,7 @@ public:
         notifications.push_back(summary + "\n" + body);
         return notificationService;
     }
+    bool seesActivity() override { return activitySeen; }
 
     bool enter = false;
     bool space = false;
@@ -30,5 +31,6 @@ public:
     DateTime clock = encodeDate(2026, 12, 9) + encodeTime(10, 0, 0);
     std::vector<std::string> opened;
     bool notificationService = true;
+    bool activitySeen = true;
     std::vector<std::string> notifications; // summary and body, a line break between
 };

@@ -186,9 +186,12 @@ private:
     TForm2& m_form;
 };
 
-class FakeToolkit : public Toolkit
+// Generic in its base, so that the main window's tests can add their view to it.
+template <typename Base> class FakeToolkitOf : public Base
 {
 public:
+    using Base::createView;
+
     std::unique_ptr<Timer> createTimer(std::function<void()> timeout) override
     {
         auto timer = std::make_unique<FakeTimer>(std::move(timeout));
@@ -251,3 +254,5 @@ public:
     std::function<void(TFormAbout&, FakeFormAboutView&)> duringAbout;
     std::function<void(TForm_Stretch&, FakeForm_StretchView&)> duringStretch;
 };
+
+using FakeToolkit = FakeToolkitOf<Toolkit>;

@@ -3,6 +3,8 @@
 #include "qt/BeepSound.h"
 #include "tests/shell/FakePlatform.h"
 #include "shell/TForm1.h"
+#include "qt/QtToolkit.h"
+#include "qt/platform/CreatePopupStacking.h"
 #include "shell/TrayClicks.h"
 #include "qt/platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
@@ -36,6 +38,19 @@
 #include <memory>
 
 namespace {
+// The main window as main() builds it: the hidden window, the toolkit, TForm1.
+class Program : public QWidget
+{
+public:
+    Program(Platform& platform, Chime& sound)
+        : stacking(createPopupStacking()), kit(this, *stacking), main(platform, sound, kit)
+    {
+    }
+    std::unique_ptr<PopupStacking> stacking;
+    QtToolkit kit;
+    TForm1 main;
+};
+
 // The dialogs run modally in their own way (the tray stays usable), not as Qt modal widgets.
 QDialog* openDialog()
 {
@@ -71,8 +86,6 @@ private slots:
     void startPageOpensOnFirstRunInTheCampaign();
     void enableMenusLeavesResetLinksAndExitUsable();
     void clicksOpenTheMenuAndDoubleClickTheSettings();
-    void trayClickSequences_data();
-    void trayClickSequences();
     void statusNotifierDoubleClickOpensTheSettingsAndNoMenu();
     void menuOpensWhereTheTrayHostSaysItWasClicked();
     void noTrayHostNoticeOnceThroughTheNotificationService();
@@ -82,8 +95,8 @@ private slots:
     void exitWhileADialogRunsEndsCleanly();
 
 private:
-    std::unique_ptr<TForm1> makeForm();
-    template <class T> T* child(TForm1& form, const char* name)
+    std::unique_ptr<Program> makeForm();
+    template <class T> T* child(Program& form, const char* name)
     {
         T* found = form.findChild<T*>(QString::fromLatin1(name));
         if (found == nullptr) {
@@ -119,9 +132,9 @@ void TestTForm1::cleanup()
     m_dir.reset();
 }
 
-std::unique_ptr<TForm1> TestTForm1::makeForm()
+std::unique_ptr<Program> TestTForm1::makeForm()
 {
-    return std::make_unique<TForm1>(m_platform, *m_sound);
+    return std::make_unique<Program>(m_platform, *m_sound);
 }
 
 // The tray menu is the program's only user interface; its captions and order are fixed.
@@ -165,16 +178,13 @@ void TestTForm1::demoItemSwitchesTheTickInterval()
 {
     auto form = makeForm();
     auto* demo = child<QAction>(*form, "MenuDemo");
-    auto* tick = child<QTimer>(*form, "Timer_Tick");
-    QVERIFY(tick->isActive());
-    QCOMPARE(tick->interval(), 1000);
-    QCOMPARE(tick->timerType(), Qt::PreciseTimer);
+    QCOMPARE(form->main.tickInterval(), 1000);
     demo->trigger();
     QVERIFY(demo->isChecked());
-    QCOMPARE(tick->interval(), 10);
+    QCOMPARE(form->main.tickInterval(), 10);
     demo->trigger();
     QVERIFY(!demo->isChecked());
-    QCOMPARE(tick->interval(), 1000);
+    QCOMPARE(form->main.tickInterval(), 1000);
 }
 
 // The demo item's check column is empty while the item is off (no empty box) and shows a mark
@@ -269,7 +279,7 @@ void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
     for (int i = 0; i < 60; ++i) {
         m_platform.cursor = CursorPos{i, 0};
         m_platform.clock += 1.0 / 86400;
-        form->Timer_TickTimer();
+        form->main.Timer_TickTimer();
     }
     QCOMPARE(tray->toolTip(), QStringLiteral("1分経過しました\n(タイマー設定: 60分間)"));
     const QImage progress = tray->icon().pixmap(16, 16).toImage();
@@ -278,7 +288,7 @@ void TestTForm1::ticksDriveTheTrayAndIdlenessShowsTheIdlePicture()
     // Default ResetMinutes 10: the idle reset fires on the 601st idle tick.
     for (int i = 0; i < 10 * 60 + 2; ++i) {
         m_platform.clock += 1.0 / 86400;
-        form->Timer_TickTimer();
+        form->main.Timer_TickTimer();
     }
     QCOMPARE(tray->toolTip(), QStringLiteral("0分経過しました\n(タイマー設定: 60分間)"));
     const QImage idle = tray->icon().pixmap(16, 16).toImage();
@@ -292,7 +302,7 @@ void TestTForm1::trayGetsEachPictureAsDrawnInEverySize()
     auto form = makeForm();
     auto* tray = form->findChild<QSystemTrayIcon*>();
     for (int step = 15; step >= 0; --step) {
-        form->UpdateTrayIcon(step, 16);
+        form->main.UpdateTrayIcon(step, 16);
         const int image = trayImageFor(step, 16, false);
         for (const int size : {16, 32, 48}) {
             const QImage shown = tray->icon().pixmap(size, size).toImage();
@@ -323,19 +333,18 @@ void TestTForm1::unseenActivityIsToldOnceAndNeverResetsTheCount()
     }
 
     WaylandPlatform platform(nullptr, std::make_unique<FakePlatform>());
-    TForm1 form(platform, *m_sound);
+    Program form(platform, *m_sound);
     QCOMPARE(notices().size(), 1);
     QVERIFY(!notices().front()->isModal());
     QVERIFY(QApplication::activeModalWidget() == nullptr);
-    QVERIFY(form.findChild<QTimer*>(QStringLiteral("Timer_Tick"))->isActive());
     QVERIFY(notices().front()->text().contains(QStringLiteral("自動リセットは行いません")));
 
     // Default ResetMinutes 10: with input seen, the 601st idle tick would reset.
     for (int i = 0; i < 10 * 60 + 2; ++i) {
-        form.Timer_TickTimer();
+        form.main.Timer_TickTimer();
     }
     QCOMPARE(notices().size(), 1);
-    QCOMPARE(form.ElapsedMinutes(), 10);
+    QCOMPARE(form.main.ElapsedMinutes(), 10);
     auto* tray = form.findChild<QSystemTrayIcon*>();
     QCOMPARE(tray->toolTip(), QStringLiteral("10分経過しました\n(タイマー設定: 60分間)"));
     notices().front()->close();
@@ -378,14 +387,14 @@ void TestTForm1::enableMenusLeavesResetLinksAndExitUsable()
     const char* switched[] = {"MenuStretch", "MenuConfig", "MenuAbout", "MenuSample"};
     const char* kept[] = {"MenuReset", "MenuDemo", "MenuExit", "Menu_Info1"};
     for (const bool on : {false, true}) {
-        form->EnableMenus(on);
+        form->main.EnableMenus(on);
         for (const char* name : switched) {
             QCOMPARE(child<QAction>(*form, name)->isEnabled(), on);
         }
         for (const char* name : kept) {
             QVERIFY(child<QAction>(*form, name)->isEnabled());
         }
-        QCOMPARE(form->AlarmForm->KeepOnTop(), on);
+        QCOMPARE(form->main.AlarmForm->KeepOnTop(), on);
     }
 }
 
@@ -396,10 +405,10 @@ void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
 {
     auto form = makeForm();
     auto* menu = child<QMenu>(*form, "PopupMenu1");
-    form->HandleTrayMessage(QSystemTrayIcon::Context);
+    form->main.HandleTrayMessage(TrayClicks::Click::Context);
     QVERIFY(menu->isVisible());
     menu->hide();
-    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    form->main.HandleTrayMessage(TrayClicks::Click::Trigger);
     QVERIFY(!menu->isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), QApplication::doubleClickInterval() + 500);
     menu->hide();
@@ -411,79 +420,20 @@ void TestTForm1::clicksOpenTheMenuAndDoubleClickTheSettings()
             dialog->reject();
         }
     };
-    form->EnableMenus(false);
+    form->main.EnableMenus(false);
     QTimer::singleShot(300, closeDialog); // would close a wrongly opened dialog
-    form->HandleTrayMessage(QSystemTrayIcon::DoubleClick);
+    form->main.HandleTrayMessage(TrayClicks::Click::DoubleClick);
     QTest::qWait(400);
     QCOMPARE(dialogSeen, QString());
 
-    form->EnableMenus(true);
+    form->main.EnableMenus(true);
     QTimer::singleShot(100, closeDialog);
-    form->HandleTrayMessage(QSystemTrayIcon::Trigger); // the first click of the pair
-    form->HandleTrayMessage(QSystemTrayIcon::DoubleClick);
+    form->main.HandleTrayMessage(TrayClicks::Click::Trigger); // the first click of the pair
+    form->main.HandleTrayMessage(TrayClicks::Click::DoubleClick);
     QCOMPARE(dialogSeen, QStringLiteral("FormConfig"));
     QVERIFY(child<QAction>(*form, "MenuConfig")->isEnabled());
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!menu->isVisible());
-}
-
-void TestTForm1::trayClickSequences_data()
-{
-    // Activations at the given milliseconds and the action each one gets, with a double-click
-    // time of 400 ms. "T" Trigger, "D" DoubleClick, "C" Context; "later" menu after the delay.
-    QTest::addColumn<QString>("clicks");
-    QTest::addColumn<QString>("actions");
-    QTest::newRow("single click") << "T0"
-                                  << "later";
-    QTest::newRow("XEmbed double click") << "T0 D150"
-                                         << "later settings";
-    QTest::newRow("StatusNotifierItem double click") << "T0 T150"
-                                                     << "later settings";
-    QTest::newRow("second click at the limit") << "T1000 T1400"
-                                               << "later settings";
-    QTest::newRow("second click too late") << "T0 T401"
-                                           << "later later";
-    QTest::newRow("a third click starts a new pair") << "T0 T100 T200 T300"
-                                                     << "later settings later settings";
-    QTest::newRow("right click in between breaks the pair") << "T0 C100 T200"
-                                                            << "later now later";
-    QTest::newRow("slow clicks") << "T0 T500 T1000"
-                                 << "later later later";
-    QTest::newRow("middle click ignored") << "M0"
-                                          << "none";
-}
-
-// A second Trigger within the double-click time is the double click that StatusNotifierItem
-// hosts cannot send; XEmbed's own DoubleClick still counts.
-void TestTForm1::trayClickSequences()
-{
-    QFETCH(QString, clicks);
-    QFETCH(QString, actions);
-    TrayClicks logic(400);
-    QStringList got;
-    for (const QString& click : clicks.split(' ')) {
-        const QChar kind = click.at(0);
-        const qint64 at = click.mid(1).toLongLong();
-        const auto reason = kind == 'T'   ? QSystemTrayIcon::Trigger
-                            : kind == 'D' ? QSystemTrayIcon::DoubleClick
-                            : kind == 'C' ? QSystemTrayIcon::Context
-                                          : QSystemTrayIcon::MiddleClick;
-        switch (logic.activated(reason, at)) {
-        case TrayClicks::Action::None:
-            got << "none";
-            break;
-        case TrayClicks::Action::MenuAfterDelay:
-            got << "later";
-            break;
-        case TrayClicks::Action::MenuNow:
-            got << "now";
-            break;
-        case TrayClicks::Action::Settings:
-            got << "settings";
-            break;
-        }
-    }
-    QCOMPARE(got.join(' '), actions);
 }
 
 // Two Activate calls of a StatusNotifierItem host arrive as two Triggers: the settings dialog
@@ -499,8 +449,8 @@ void TestTForm1::statusNotifierDoubleClickOpensTheSettingsAndNoMenu()
             dialog->reject();
         }
     });
-    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
-    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    form->main.HandleTrayMessage(TrayClicks::Click::Trigger);
+    form->main.HandleTrayMessage(TrayClicks::Click::Trigger);
     QCOMPARE(dialogSeen, QStringLiteral("FormConfig"));
     QTest::qWait(QApplication::doubleClickInterval() + 100);
     QVERIFY(!menu->isVisible());
@@ -518,13 +468,13 @@ void TestTForm1::menuOpensWhereTheTrayHostSaysItWasClicked()
     QCursor::setPos(900, 20);
 
     qCDebug(hostLog) << 300 << 200;
-    form->HandleTrayMessage(QSystemTrayIcon::Context);
+    form->main.HandleTrayMessage(TrayClicks::Click::Context);
     QVERIFY(menu->isVisible());
     QCOMPARE(menu->pos(), QPoint(300, 200));
     menu->hide();
 
     qCDebug(hostLog) << 120 << 90;
-    form->HandleTrayMessage(QSystemTrayIcon::Trigger);
+    form->main.HandleTrayMessage(TrayClicks::Click::Trigger);
     QTRY_VERIFY_WITH_TIMEOUT(menu->isVisible(), QApplication::doubleClickInterval() + 500);
     QCOMPARE(menu->pos(), QPoint(120, 90));
     menu->hide();
@@ -532,7 +482,7 @@ void TestTForm1::menuOpensWhereTheTrayHostSaysItWasClicked()
     qCDebug(hostLog) << 50 << 60;
     QTest::qWait(10);
     qCDebug(hostLog) << "IconPixmap" << 16 << 16; // other lines of that log carry no point
-    form->HandleTrayMessage(QSystemTrayIcon::Context);
+    form->main.HandleTrayMessage(TrayClicks::Click::Context);
     QVERIFY(menu->isVisible());
     QCOMPARE(menu->pos().y(), QCursor::pos().y()); // at the cursor, as on X11
     menu->hide();
@@ -543,19 +493,14 @@ void TestTForm1::menuOpensWhereTheTrayHostSaysItWasClicked()
 void TestTForm1::noTrayHostNoticeOnceThroughTheNotificationService()
 {
     auto form = makeForm();
-    auto* wait = child<QTimer>(*form, "trayWait");
-    QVERIFY(wait->isActive());
-    QVERIFY(wait->isSingleShot());
-    QVERIFY(wait->interval() >= 5000);
     QVERIFY(!QSystemTrayIcon::isSystemTrayAvailable()); // the offscreen platform has none
     QVERIFY(m_platform.notifications.empty());
-    QVERIFY(QMetaObject::invokeMethod(wait, "timeout"));
+    form->main.checkTrayHost();
     QCOMPARE(m_platform.notifications.size(), std::size_t(1));
     const QString notice = QString::fromStdString(m_platform.notifications[0]);
     QVERIFY2(notice.contains(QStringLiteral("通知領域")), qPrintable(notice));
     QVERIFY2(notice.contains(QStringLiteral("No icon in the tray?")), qPrintable(notice));
     QVERIFY(form->findChild<QMessageBox*>() == nullptr);
-    QVERIFY(child<QTimer>(*form, "Timer_Tick")->isActive());
 }
 
 // No notification service: a small window says the same, and leaves everything else usable.
@@ -563,7 +508,7 @@ void TestTForm1::noTrayHostNoticeInAWindowWithoutANotificationService()
 {
     m_platform.notificationService = false;
     auto form = makeForm();
-    QVERIFY(QMetaObject::invokeMethod(child<QTimer>(*form, "trayWait"), "timeout"));
+    form->main.checkTrayHost();
     QCOMPARE(m_platform.notifications.size(), std::size_t(1));
     auto* box = child<QMessageBox>(*form, "noTrayNotice");
     QVERIFY(box->isVisible());
@@ -616,9 +561,9 @@ void TestTForm1::qtOwnTextsAreJapaneseWhateverTheLocale()
 void TestTForm1::exitWhileADialogRunsEndsCleanly()
 {
     auto form = makeForm();
-    form->settings().TimerMinutes = 45;
+    form->main.settings().TimerMinutes = 45;
     QString dialogSeen;
-    QTimer::singleShot(0, form.get(), [&form] { form->MenuAboutClick(); });
+    QTimer::singleShot(0, form.get(), [&form] { form->main.MenuAboutClick(); });
     QTimer::singleShot(200, form.get(), [this, &form, &dialogSeen] {
         if (QDialog* dialog = openDialog()) {
             dialogSeen = dialog->objectName();
@@ -628,13 +573,12 @@ void TestTForm1::exitWhileADialogRunsEndsCleanly()
     QTimer::singleShot(5000, [] { QCoreApplication::exit(99); }); // never hang the suite
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(dialogSeen, QStringLiteral("FormAbout"));
-    QVERIFY(form->AlarmForm == nullptr);
+    QVERIFY(form->main.AlarmForm == nullptr);
     QVERIFY(form->findChild<QSystemTrayIcon*>() == nullptr);
-    QVERIFY(!child<QTimer>(*form, "Timer_Tick")->isActive());
     Settings saved;
     SettingsFile::load(saved, m_platform.clock);
     QCOMPARE(saved.TimerMinutes, 45);
-    form->EnableMenus(true); // what a dialog's caller does after its run returns
+    form->main.EnableMenus(true); // what a dialog's caller does after its run returns
 }
 
 QTEST_MAIN(TestTForm1)
