@@ -38,8 +38,7 @@ QtForm1::QtForm1(TForm1& form, QWidget& window)
                      [&form] { form.MenuAboutClick(); });
     QObject::connect(ui->MenuExit, &QAction::triggered, &m_window,
                      [&form] { form.MenuExitClick(); });
-    const std::array<QAction*, 5> links{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
-                                        ui->Menu_Info4, ui->Menu_Info5};
+    const auto links = linkItems();
     for (std::size_t i = 0; i < links.size(); ++i) {
         QObject::connect(links[i], &QAction::triggered, &m_window,
                          [&form, i] { form.Menu_InfoClick(i); });
@@ -66,6 +65,11 @@ QtForm1::QtForm1(TForm1& form, QWidget& window)
 }
 
 QtForm1::~QtForm1() = default;
+
+std::array<QAction*, 5> QtForm1::linkItems() const
+{
+    return {ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3, ui->Menu_Info4, ui->Menu_Info5};
+}
 
 QAction* QtForm1::action(MenuItem item) const
 {
@@ -100,9 +104,7 @@ void QtForm1::enableMenuItem(MenuItem item, bool on)
 void QtForm1::setLinkItem(std::size_t index, const std::string& caption, bool separator,
                           bool visible)
 {
-    const std::array<QAction*, 5> items{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
-                                        ui->Menu_Info4, ui->Menu_Info5};
-    QAction* item = items.at(index);
+    QAction* item = linkItems().at(index);
     // Menus take "&" as the access-key mark already.
     item->setText(QString::fromStdString(caption));
     item->setSeparator(separator);

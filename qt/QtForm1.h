@@ -43,6 +43,7 @@ public:
 private:
     const QIcon& trayIcon(int image);
     QAction* action(MenuItem item) const;
+    std::array<QAction*, 5> linkItems() const;
 
     QWidget& m_window;
     std::unique_ptr<Ui::Form1> ui;
