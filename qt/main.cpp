@@ -6,7 +6,7 @@
 #include "qt/QtToolkit.h"
 #include "qt/platform/CreatePopupStacking.h"
 #include "shell/TForm1.h"
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 #include "qt/platform/TerminationSignal.h"
 #include "qt/UiFont.h"
 

@@ -5,7 +5,7 @@
 #include "core/Survey.h"
 #include "core/Texts.h"
 #include "shell/Chime.h"
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 #include "shell/ShellToolkit.h"
 #include "shell/TForm1View.h"
 #include "windows/TForm2.h"

@@ -2,7 +2,7 @@
 // watch, and after it fires a one-shot user-active watch.
 #pragma once
 
-#include "qt/platform/IdleSource.h"
+#include "shell/platform/IdleSource.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 // Platform choice on Linux and other POSIX desktops: X11, or a Wayland session whose windows
 // run through XWayland and whose activity comes from the compositor.
 #include "qt/platform/MutterIdleSource.h"
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 #include "qt/platform/WaylandIdleSource.h"
 #include "qt/platform/WaylandPlatform.h"
 #include "qt/platform/X11Platform.h"

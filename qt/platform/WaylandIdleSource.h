@@ -2,7 +2,7 @@
 // compositor has it, else the older org_kde_kwin_idle (sway 1.7, KWin 5).
 #pragma once
 
-#include "qt/platform/IdleSource.h"
+#include "shell/platform/IdleSource.h"
 
 #include <memory>
 

@@ -3,8 +3,8 @@
 // start-up modifiers, the opener and the clock from the XWayland side.
 #pragma once
 
-#include "qt/platform/IdleSource.h"
-#include "shell/Platform.h"
+#include "shell/platform/IdleSource.h"
+#include "shell/platform/Platform.h"
 
 #include <memory>
 

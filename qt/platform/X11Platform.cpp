@@ -1,7 +1,7 @@
 // The platform services on an X11 desktop.
 #include "qt/platform/X11Platform.h"
 
-#include "qt/platform/LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -2,7 +2,7 @@
 // events, the cursor through xcb, the start-up modifiers through Xlib, xdg-open, the local clock.
 #pragma once
 
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 
 #include <cstdint>
 #include <memory>

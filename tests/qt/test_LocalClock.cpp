@@ -1,5 +1,5 @@
 // The local clock follows the system's time zone while the program runs.
-#include "qt/platform/LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <gtest/gtest.h>
 

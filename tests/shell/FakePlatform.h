@@ -2,7 +2,7 @@
 // open.
 #pragma once
 
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 
 #include <string>
 #include <utility>

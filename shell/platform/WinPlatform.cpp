@@ -1,7 +1,7 @@
 // The platform services on Windows.
-#include "qt/platform/WinPlatform.h"
+#include "shell/platform/WinPlatform.h"
 
-#include "qt/platform/LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // The local wall clock through the C library.
-#include "qt/platform/LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <chrono>
 #include <ctime>

@@ -2,7 +2,7 @@
 // the local time.
 #pragma once
 
-#include "shell/Platform.h"
+#include "shell/platform/Platform.h"
 
 class WinPlatform : public Platform
 {

@@ -1,5 +1,5 @@
 // The local wall clock through the Windows API, which always uses the current time zone.
-#include "qt/platform/LocalClock.h"
+#include "shell/platform/LocalClock.h"
 
 #include <windows.h>
 
