@@ -1,0 +1,21 @@
+#!/bin/sh
+# Makes a fresh Wine prefix in DIR, after ending the Wine server of a previous one there.
+# Usage: wine-prefix.sh DIR          make it
+#        wine-prefix.sh --end DIR    end its Wine server (the prefix stays for a look)
+set -eu
+. "$(dirname "$0")/wine-env.sh"
+end=false
+if [ "$1" = --end ]; then
+    end=true
+    shift
+fi
+export WINEPREFIX="$1"
+if [ -f "$WINEPREFIX/system.reg" ]; then
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+fi
+$end && exit 0
+rm -rf "$WINEPREFIX"
+mkdir -p "$WINEPREFIX"
+unset DISPLAY WAYLAND_DISPLAY
+wineboot -i
