@@ -10,7 +10,7 @@ if [ "$1" = --end ]; then
     shift
 fi
 export WINEPREFIX="$1"
-if [ -f "$WINEPREFIX/system.reg" ]; then
+if [ -d "$WINEPREFIX/dosdevices" ]; then
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 fi

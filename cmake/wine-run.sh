@@ -3,7 +3,7 @@
 # cmake/wine-prefix.sh), never in the user's own ~/.wine, and with no window of its own
 # on the user's desktop. Wine's exit code is the program's.
 # Usage: wine-run.sh PROGRAM.exe [ARG...]
-if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ -z "${WINEPREFIX:-}" ] || [ ! -d "$WINEPREFIX/dosdevices" ]; then
     echo "wine-run.sh: WINEPREFIX must name a prefix made by cmake/wine-prefix.sh" >&2
     exit 2
 fi
