@@ -2,8 +2,8 @@
 # Runs every test, as your own user (CI runs it as root); it asks for root (through sudo) only
 # to install missing packages. The normal build (preset "default", build/) runs all unit,
 # window and desktop tests, then the sanitizer build (preset "asan", build-asan/) the unit and
-# window tests, the fuzzer and the short soak, and the Windows build (preset "windows",
-# build-windows/) its tests under Wine.
+# window tests, the fuzzer and the short soak; the Windows build (preset "windows",
+# build-windows/) runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test

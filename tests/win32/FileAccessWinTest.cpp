@@ -127,6 +127,22 @@ TEST_F(FileAccessWinTest, OnlySmallFilesOnADiskAreReadAndNothingBlocks)
     }
 }
 
+TEST_F(FileAccessWinTest, NamesOutsideTheAnsiCodePageWork)
+{
+    // Why: a Japanese user's folders have Japanese names, which the narrow ("A") calls of a
+    // Western system cannot spell; the stale-temporary search must match them too.
+    const std::filesystem::path dir = m_dir / L"ルペタの設定";
+    std::filesystem::create_directory(dir);
+    const auto path = dir / L"rupeta.ini";
+    const std::wstring stale = L".rupeta.ini." + std::to_wstring(GetCurrentProcessId()) + L".0.tmp";
+    writeBytes(dir / stale, "half");
+    ASSERT_TRUE(std::filesystem::exists(dir / stale));
+    ASSERT_TRUE(FileAccess::replaceFile(path, "[Timer]\r\nTimer=45\r\n"));
+    EXPECT_EQ(FileAccess::readRegularFile(path), "[Timer]\r\nTimer=45\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir / stale));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
+}
+
 TEST_F(FileAccessWinTest, ReadOnlyFileIsNotReplaced)
 {
     // Why: the move needs only the folder's permission, yet a file the user made read-only
