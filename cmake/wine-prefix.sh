@@ -1,7 +1,7 @@
 #!/bin/sh
-# Makes a fresh Wine prefix in DIR, after ending the Wine server of a previous one there.
+# Makes a fresh Wine prefix in DIR, after ending and removing a previous one there.
 # Usage: wine-prefix.sh DIR          make it
-#        wine-prefix.sh --end DIR    end its Wine server (the prefix stays for a look)
+#        wine-prefix.sh --end DIR    end its Wine server and remove it (some 700 MB)
 set -eu
 . "$(dirname "$0")/wine-env.sh"
 end=false
@@ -14,8 +14,8 @@ if [ -d "$WINEPREFIX/dosdevices" ]; then
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
 fi
-$end && exit 0
 rm -rf "$WINEPREFIX"
+$end && exit 0
 mkdir -p "$WINEPREFIX"
 unset DISPLAY WAYLAND_DISPLAY
 wineboot -i
