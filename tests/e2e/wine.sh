@@ -31,6 +31,9 @@
 source "$(dirname "${BASH_SOURCE[0]}")/desktop.sh"
 source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-env.sh"
 
+# Japanese arguments (font names, file names) reach Wine unchanged only in a UTF-8 locale.
+export LANG=C.UTF-8
+unset LC_ALL
 WINE_DIR=$DESKTOP_DIR/wine
 WINE_AS=()
 WINE_PID=""
@@ -116,6 +119,14 @@ wine_desktop_start() {
         wine_exec wine reg add "$key\\FontLink\\SystemLink" /v Tahoma /t REG_MULTI_SZ \
             /d 'ipagp.ttf,IPAPGothic' /f >/dev/null 2>&1 || {
         echo "wine.sh: could not map the fonts" >&2
+        return 1
+    }
+    # Read back from Linux's side, so a name that a wrong locale mangled does not pass.
+    local export=$WINE_DIR/home/fonts.reg
+    wine_exec wine reg export "$key\\FontSubstitutes" 'Z:'"${export//\//\\}" /y \
+        >/dev/null 2>&1
+    iconv -f UTF-16 -t UTF-8 "$export" 2>/dev/null | grep -qF '"ＭＳ Ｐゴシック"="IPAPGothic"' || {
+        echo "wine.sh: the layout font's mapping did not land under its name" >&2
         return 1
     }
 }
