@@ -75,7 +75,6 @@ _wine_write_openbox_rc() {
   </applications>
 </openbox_config>
 EOF2
-    printf '<?xml version="1.0" encoding="UTF-8"?>\n<openbox_menu xmlns="http://openbox.org/3.4/menu"></openbox_menu>\n' >"$d/menu.xml"
 }
 
 _wine_wm_ready() {

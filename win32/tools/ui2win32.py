@@ -12,7 +12,7 @@ Usage: ui2win32.py OUTPUT.h LAYOUT.ui...
 import re
 import sys
 import xml.etree.ElementTree as ET
-from dataclasses import dataclass, field, replace
+from dataclasses import dataclass, field
 from pathlib import Path
 
 
