@@ -35,6 +35,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine-env.sh"
 export LANG=C.UTF-8
 unset LC_ALL
 WINE_DIR=$DESKTOP_DIR/wine
+# Never the user's own prefix, not even at cleanup.
+unset WINEPREFIX
 WINE_AS=()
 WINE_PID=""
 NOTEPAD_WIN=""
@@ -44,7 +46,7 @@ wine_exec() {
 }
 
 wine_end() {
-    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX/dosdevices" ]; then
+    if [ "${WINEPREFIX:-}" = "$WINE_DIR/prefix" ] && [ -d "$WINEPREFIX/dosdevices" ]; then
         wine_exec wineserver -k 2>/dev/null || true
         wine_exec wineserver -w 2>/dev/null || true
     fi
