@@ -5,6 +5,7 @@
 #   build    compiling and running ルペタ
 #   desktop  the virtual desktop for machines without a display (also the desktop tests)
 #   package  making and checking the Debian package
+#   windows  cross-building the Windows program, its tests under Wine, installer and zip
 #   test     everything the test command needs (all of the above and the test tools)
 set -euo pipefail
 
@@ -47,6 +48,19 @@ package_pkgs=(
   librsvg2-bin
   git
 )
+windows_pkgs=(
+  cmake
+  ninja-build
+  python3
+  g++-mingw-w64-x86-64-posix
+  mingw-w64-tools
+  googletest
+  wine
+  wine64
+  nsis
+  zip
+  qt6-base-dev
+)
 test_pkgs=(
   libgtest-dev
   libgmock-dev
@@ -54,7 +68,7 @@ test_pkgs=(
   clang
   libclang-rt-dev
   ccache
-  g++-mingw-w64-x86-64
+  openbox
   pulseaudio
   pulseaudio-utils
   sox
@@ -79,8 +93,11 @@ for group in "$@"; do
     build) pkgs+=("${build_pkgs[@]}") ;;
     desktop) pkgs+=("${desktop_pkgs[@]}") ;;
     package) pkgs+=("${build_pkgs[@]}" "${package_pkgs[@]}") ;;
-    test) pkgs+=("${build_pkgs[@]}" "${desktop_pkgs[@]}" "${package_pkgs[@]}" "${test_pkgs[@]}") ;;
-    *) echo "install-deps.sh: unknown group $group (build, desktop, package, test)" >&2; exit 2 ;;
+    windows) pkgs+=("${windows_pkgs[@]}") ;;
+    test) pkgs+=("${build_pkgs[@]}" "${desktop_pkgs[@]}" "${package_pkgs[@]}" "${windows_pkgs[@]}"
+                 "${test_pkgs[@]}") ;;
+    *) echo "install-deps.sh: unknown group $group (build, desktop, package, windows, test)" >&2
+       exit 2 ;;
   esac
 done
 

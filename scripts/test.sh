@@ -2,7 +2,8 @@
 # Runs every test, as your own user (CI runs it as root); it asks for root (through sudo) only
 # to install missing packages. The normal build (preset "default", build/) runs all unit,
 # window and desktop tests, then the sanitizer build (preset "asan", build-asan/) the unit and
-# window tests, the fuzzer and the short soak.
+# window tests, the fuzzer and the short soak; the Windows build (preset "windows",
+# build-windows/) runs its tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh test
@@ -10,12 +11,16 @@ bash scripts/install-deps.sh test
 jobs=$(nproc)
 cmake --preset default >/dev/null
 cmake --build --preset default -j"$jobs"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j"$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j"$jobs"
 
 status=0
 echo "== normal build =="
 ctest --preset default || status=1
+echo "== Windows build, under Wine =="
+ctest --preset windows || status=1
 echo "== sanitizer build =="
 ctest --preset asan || status=1
 exit $status

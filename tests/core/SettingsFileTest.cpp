@@ -3,16 +3,18 @@
 
 #include "core/UserId.h"
 #include "tests/core/FileBytes.h"
+#include "tests/core/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#ifndef _WIN32
+#include <climits>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -25,20 +27,8 @@ const DateTime Jan11 = encodeDate(2007, 1, 11);
 class SettingsFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        m_home = open(".", O_RDONLY | O_DIRECTORY);
-        char pattern[] = "/tmp/rupeta-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_dir = pattern;
-        ASSERT_EQ(chdir(pattern), 0);
-    }
-    void TearDown() override
-    {
-        ASSERT_EQ(fchdir(m_home), 0);
-        close(m_home);
-        std::filesystem::remove_all(m_dir);
-    }
+    void SetUp() override { std::filesystem::current_path(m_scratch.path()); }
+    void TearDown() override { std::filesystem::current_path(m_home); }
 
     static Settings loaded(bool* firstRun = nullptr)
     {
@@ -49,8 +39,8 @@ protected:
         return s;
     }
 
-    int m_home = -1;
-    std::filesystem::path m_dir;
+    const std::filesystem::path m_home = std::filesystem::current_path();
+    ScratchDir m_scratch{"rupeta-settings"};
 };
 
 } // namespace
@@ -267,6 +257,9 @@ TEST_F(SettingsFileTest, SaveFailureIsSwallowedAndLeavesWhatWasThere)
 TEST_F(SettingsFileTest, WorksInACurrentDirectoryDeeperThanPathMax)
 {
     // Why: the file is found by its relative name, however long the absolute path is.
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows keeps the current directory shorter than MAX_PATH";
+#else
     const std::string part(200, 'd');
     int depth = 0;
     for (; depth < 25; ++depth) {
@@ -289,4 +282,5 @@ TEST_F(SettingsFileTest, WorksInACurrentDirectoryDeeperThanPathMax)
         ASSERT_EQ(chdir(".."), 0);
         ASSERT_EQ(rmdir(part.c_str()), 0);
     }
+#endif
 }
