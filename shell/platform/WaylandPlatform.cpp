@@ -62,3 +62,8 @@ bool WaylandPlatform::seesActivity()
 {
     return m_source != nullptr;
 }
+
+bool WaylandPlatform::trayHostDrawsMenus()
+{
+    return m_desktop->trayHostDrawsMenus();
+}
