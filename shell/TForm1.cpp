@@ -6,6 +6,7 @@
 #include "shell/LinksFile.h"
 #include "shell/MenuCheckStyle.h"
 #include "shell/TrayClickPoint.h"
+#include "shell/XWaylandMenuCover.h"
 #include "core/Survey.h"
 #include "shell/platform/CreatePopupStacking.h"
 #include "shell/platform/Platform.h"
@@ -70,6 +71,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     auto* menuStyle = new MenuCheckStyle;
     menuStyle->setParent(ui->PopupMenu1);
     ui->PopupMenu1->setStyle(menuStyle);
+    XWaylandMenuCover::attach(*ui->PopupMenu1, *this);
 
     // The items that run a dialog modally wait for the event loop: chosen in a menu the tray
     // host draws, they arrive in a D-Bus call, whose caller must get its reply at once.

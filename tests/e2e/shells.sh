@@ -155,7 +155,7 @@ _shell_input_start() {
 
 # --- GNOME Shell -------------------------------------------------------------------------------
 
-_gnome_host_ready() {
+_shell_host_ready() {
     gdbus call --session --dest org.kde.StatusNotifierWatcher --object-path /StatusNotifierWatcher \
         --method org.freedesktop.DBus.Properties.Get org.kde.StatusNotifierWatcher \
         IsStatusNotifierHostRegistered 2>/dev/null | grep -q true
@@ -181,7 +181,7 @@ gnome_start() {
     DESKTOP_WM_PID=$!
     desktop_track "$DESKTOP_WM_PID"
     export WAYLAND_DISPLAY=wayland-rupeta
-    wait_until 60 _gnome_host_ready || {
+    wait_until 60 _shell_host_ready || {
         echo "shells.sh: no StatusNotifierItem host in GNOME Shell" >&2
         tail -n 20 "$DESKTOP_DIR/gnome-shell.log" >&2
         return 1
@@ -250,6 +250,140 @@ for line in open(sys.argv[1]):
                 time.sleep(0.1)
             if not ok or not os.path.exists(used):
                 raise RuntimeError("no screenshot")
+        time.sleep(0.1)
+    except Exception as e:
+        print("error", line.strip(), e, flush=True)
+    print("done", tag, flush=True)
+EOF
+}
+
+# --- KDE Plasma --------------------------------------------------------------------------------
+
+# A desktop entry that lets the program at PATH use KWin's restricted interfaces (Wayland
+# protocols or D-Bus interfaces, by KEY).
+_plasma_allow() {
+    local path=$1 key=$2 value=$3
+    mkdir -p "$XDG_DATA_HOME/applications"
+    printf '[Desktop Entry]\nType=Application\nName=%s\nExec=%s\nNoDisplay=true\n%s=%s\n' \
+        "$(basename "$path")" "$path" "$key" "$value" \
+        >"$XDG_DATA_HOME/applications/rupeta-e2e-$(basename "$path").desktop"
+}
+
+plasma_start() {
+    _wayland_runtime_dir
+    export XDG_CONFIG_HOME=$DESKTOP_DIR/config XDG_DATA_HOME=$DESKTOP_DIR/data
+    export XDG_CACHE_HOME=$DESKTOP_DIR/cache
+    mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$DESKTOP_DIR/bin"
+    wayland_start_bus || return 1
+    # The input client, built here from the protocol KWin ships.
+    local xml=/usr/share/plasma-wayland-protocols/fake-input.xml bin=$DESKTOP_DIR/bin
+    wayland-scanner client-header "$xml" "$bin/fake-input-client-protocol.h" &&
+        wayland-scanner private-code "$xml" "$bin/fake-input-protocol.c" &&
+        cc -I"$bin" -o "$bin/kwin-fake-input" "$RUPETA_SOURCE_DIR/tests/e2e/fixtures/kwin_fake_input.c" \
+            "$bin/fake-input-protocol.c" -lwayland-client || return 1
+    _plasma_allow "$bin/kwin-fake-input" X-KDE-Wayland-Interfaces org_kde_kwin_fake_input
+    _plasma_allow "$(readlink -f /usr/bin/python3)" X-KDE-DBUS-Restricted-Interfaces \
+        org.kde.KWin.ScreenShot2
+    # A file capability on the installed binary makes exec fail in containers; a copy has none.
+    cp /usr/bin/kwin_wayland "$bin/kwin_wayland"
+    kbuildsycoca5 >/dev/null 2>&1
+    KWIN_SCREENSHOT_NO_PERMISSION_CHECKS=1 KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 \
+        "$bin/kwin_wayland" --virtual --width 1024 --height 768 --socket wayland-rupeta \
+        --xwayland --no-lockscreen >"$DESKTOP_DIR/kwin.log" 2>&1 &
+    DESKTOP_WM_PID=$!
+    desktop_track "$DESKTOP_WM_PID"
+    export WAYLAND_DISPLAY=wayland-rupeta
+    wait_until 30 pgrep -P "$DESKTOP_WM_PID" Xwayland || {
+        echo "shells.sh: KWin or its XWayland did not come up" >&2
+        tail -n 20 "$DESKTOP_DIR/kwin.log" >&2
+        return 1
+    }
+    local xwayland
+    xwayland=$(pgrep -P "$DESKTOP_WM_PID" -a Xwayland)
+    [[ $xwayland =~ \ (:[0-9]+)\  ]] || {
+        echo "shells.sh: no XWayland ($xwayland)" >&2
+        return 1
+    }
+    export DISPLAY=${BASH_REMATCH[1]}
+    [[ $xwayland =~ -auth\ ([^ ]+) ]] && export XAUTHORITY=${BASH_REMATCH[1]}
+    wait_until 20 xdpyinfo || {
+        echo "shells.sh: KWin's XWayland on $DISPLAY does not answer" >&2
+        return 1
+    }
+    # Services started by the bus (kactivitymanagerd, kded5) need the session's variables.
+    dbus-update-activation-environment XDG_RUNTIME_DIR WAYLAND_DISPLAY QT_QPA_PLATFORM=wayland \
+        DISPLAY XAUTHORITY XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME
+    # Again with KWin running, or its screenshot interface may refuse throughout.
+    kbuildsycoca5 >/dev/null 2>&1
+    # kded5 keeps the StatusNotifierItem watcher; a session starts it before the shell.
+    QT_QPA_PLATFORM=wayland kded5 >"$DESKTOP_DIR/kded5.log" 2>&1 &
+    desktop_track $!
+    wait_until 20 gdbus call --session --dest org.kde.kded5 --object-path /kded \
+        --method org.kde.kded5.loadModule statusnotifierwatcher || {
+        echo "shells.sh: kded5 has no StatusNotifierItem watcher" >&2
+        return 1
+    }
+    QT_QPA_PLATFORM=wayland plasmashell --no-respawn >"$DESKTOP_DIR/plasmashell.log" 2>&1 &
+    desktop_track $!
+    wait_until 60 _shell_host_ready || {
+        echo "shells.sh: no StatusNotifierItem host in Plasma" >&2
+        tail -n 20 "$DESKTOP_DIR/plasmashell.log" >&2
+        return 1
+    }
+    _shell_input_start <<'EOF' || return 1
+import os, subprocess, sys, time, dbus
+bus = dbus.SessionBus()
+shots = dbus.Interface(bus.get_object("org.kde.KWin", "/org/kde/KWin/ScreenShot2"),
+                       "org.kde.KWin.ScreenShot2")
+client = subprocess.Popen([os.path.join(os.path.dirname(sys.argv[0]), "bin", "kwin-fake-input")],
+                          stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+if client.stdout.readline().strip() != "ready":
+    sys.exit("no fake input")
+def send(command):
+    client.stdin.write(command + "\n")
+    client.stdin.flush()
+    if client.stdout.readline().strip() != "done":
+        raise RuntimeError("fake input ended")
+BUTTONS = {"1": 0x110, "3": 0x111}
+def button(b, down):
+    send("button %d %d" % (BUTTONS[b], down))
+def shot(path):
+    r, w = os.pipe()
+    meta = shots.CaptureArea(0, 0, dbus.UInt32(1024), dbus.UInt32(768), {}, dbus.types.UnixFd(w))
+    os.close(w)
+    data = b""
+    with os.fdopen(r, "rb") as f:
+        data = f.read()
+    raw = path + ".bgra"
+    with open(raw, "wb") as f:
+        f.write(data)
+    width, height, stride = int(meta["width"]), int(meta["height"]), int(meta["stride"])
+    subprocess.run(["convert", "-size", "%dx%d" % (stride // 4, height), "-depth", "8",
+                    "bgra:" + raw, "-crop", "%dx%d+0+0" % (width, height), "-alpha", "off",
+                    path], check=True)
+    os.remove(raw)
+print("ready", flush=True)
+for line in open(sys.argv[1]):
+    tag, *words = line.split()
+    try:
+        if words[0] == "move":
+            send("move %s %s" % (words[1], words[2]))
+        elif words[0] == "click":
+            button(words[1], 1)
+            time.sleep(0.05)
+            button(words[1], 0)
+        elif words[0] in ("press", "release"):
+            button(words[1], words[0] == "press")
+        elif words[0] == "double":
+            for _ in range(2):
+                button("1", 1)
+                button("1", 0)
+                time.sleep(0.08)
+        elif words[0] == "key":
+            send("key %s 1" % words[1])
+            send("key %s 0" % words[1])
+        elif words[0] == "shot":
+            shot(words[1])
         time.sleep(0.1)
     except Exception as e:
         print("error", line.strip(), e, flush=True)

@@ -1,0 +1,46 @@
+// A transparent, activated window under the program's own menu while it is open under XWayland.
+#include "shell/XWaylandMenuCover.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+void XWaylandMenuCover::attach(QMenu& menu, QWidget& owner)
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    new XWaylandMenuCover(menu, owner);
+}
+
+XWaylandMenuCover::XWaylandMenuCover(QMenu& menu, QWidget& owner)
+    : QWidget(&owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("menuCover"));
+    setWindowTitle(QStringLiteral("ルペタ"));
+    setAttribute(Qt::WA_TranslucentBackground);
+    menu.installEventFilter(this);
+}
+
+// The menu's own window showing and hiding, not aboutToShow, which a tray host that draws the
+// exported menu itself triggers as well.
+bool XWaylandMenuCover::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show) {
+        // Before the menu's window is mapped, so that it lies above.
+        cover(*static_cast<QMenu*>(watched));
+    } else if (event->type() == QEvent::Hide) {
+        hide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void XWaylandMenuCover::cover(QMenu& menu)
+{
+    QScreen* screen = QGuiApplication::screenAt(menu.pos());
+    setGeometry((screen ? screen : QGuiApplication::primaryScreen())->geometry());
+    // Full screen, so that compositors put it above their panels.
+    showFullScreen();
+    activateWindow();
+}
