@@ -105,7 +105,7 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1), this);
     m_shownImage = 1;
     m_tray->setToolTip(QStringLiteral("ルペタ"));
-    if (m_platform.trayHostDrawsMenus()) {
+    if (m_platform.trayHostReadsMenus()) {
         m_tray->setContextMenu(ui->PopupMenu1);
     }
     // Queued: a StatusNotifierItem host waits in its D-Bus call for the reply, and a double

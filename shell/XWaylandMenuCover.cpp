@@ -28,7 +28,7 @@ XWaylandMenuCover::XWaylandMenuCover(QMenu& menu, QWidget& owner)
 bool XWaylandMenuCover::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Show) {
-        // Before the menu's window is mapped, so that it lies above.
+        // Shown before the menu's window is mapped, so that the menu lies above it.
         cover(*static_cast<QMenu*>(watched));
     } else if (event->type() == QEvent::Hide) {
         hide();

@@ -63,7 +63,7 @@ bool WaylandPlatform::seesActivity()
     return m_source != nullptr;
 }
 
-bool WaylandPlatform::trayHostDrawsMenus()
+bool WaylandPlatform::trayHostReadsMenus()
 {
-    return m_desktop->trayHostDrawsMenus();
+    return m_desktop->trayHostReadsMenus();
 }

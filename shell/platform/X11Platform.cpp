@@ -190,7 +190,7 @@ bool X11Platform::showNotification(const std::string& summary, const std::string
 // The test Qt makes when it creates the tray icon: with a StatusNotifierItem host it exports
 // the icon over D-Bus (and a menu given to it over dbusmenu), otherwise it docks into an XEmbed
 // tray, where the program draws its menu.
-bool X11Platform::trayHostDrawsMenus()
+bool X11Platform::trayHostReadsMenus()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())

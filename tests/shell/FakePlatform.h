@@ -22,7 +22,7 @@ public:
         notifications.push_back(summary + "\n" + body);
         return notificationService;
     }
-    bool trayHostDrawsMenus() override { return hostDrawsMenus; }
+    bool trayHostReadsMenus() override { return hostReadsMenus; }
 
     bool enter = false;
     bool space = false;
@@ -32,5 +32,5 @@ public:
     std::vector<std::string> opened;
     bool notificationService = true;
     std::vector<std::string> notifications; // summary and body, a line break between
-    bool hostDrawsMenus = false;
+    bool hostReadsMenus = false;
 };

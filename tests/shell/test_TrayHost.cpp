@@ -42,8 +42,8 @@ private slots:
     void init();
     void cleanup();
 
-    void menuGoesToHostsThatDrawMenus_data();
-    void menuGoesToHostsThatDrawMenus();
+    void menuGoesToHostsThatReadMenus_data();
+    void menuGoesToHostsThatReadMenus();
     void callsReturnBeforeTheirDialogOpens_data();
     void callsReturnBeforeTheirDialogOpens();
     void hostClickPointOutlivesTheQueuedClick();
@@ -77,24 +77,24 @@ void TestTrayHost::cleanup()
     m_dir.reset();
 }
 
-void TestTrayHost::menuGoesToHostsThatDrawMenus_data()
+void TestTrayHost::menuGoesToHostsThatReadMenus_data()
 {
-    QTest::addColumn<bool>("hostDrawsMenus");
+    QTest::addColumn<bool>("hostReadsMenus");
     QTest::newRow("StatusNotifierItem host") << true;
     // Qt would open a menu given to an XEmbed icon by itself on a right click, beside the
     // program's own.
     QTest::newRow("XEmbed tray") << false;
 }
 
-void TestTrayHost::menuGoesToHostsThatDrawMenus()
+void TestTrayHost::menuGoesToHostsThatReadMenus()
 {
-    QFETCH(bool, hostDrawsMenus);
-    m_platform.hostDrawsMenus = hostDrawsMenus;
+    QFETCH(bool, hostReadsMenus);
+    m_platform.hostReadsMenus = hostReadsMenus;
     auto form = makeForm();
     auto* tray = form->findChild<QSystemTrayIcon*>();
     QVERIFY(tray != nullptr);
     QMenu* exported =
-        hostDrawsMenus ? form->findChild<QMenu*>(QStringLiteral("PopupMenu1")) : nullptr;
+        hostReadsMenus ? form->findChild<QMenu*>(QStringLiteral("PopupMenu1")) : nullptr;
     QCOMPARE(tray->contextMenu(), exported);
 }
 
@@ -118,7 +118,7 @@ void TestTrayHost::callsReturnBeforeTheirDialogOpens()
 {
     QFETCH(QString, action);
     QFETCH(QString, dialog);
-    m_platform.hostDrawsMenus = true;
+    m_platform.hostReadsMenus = true;
     auto form = makeForm();
     auto* tray = form->findChild<QSystemTrayIcon*>();
     QVERIFY(tray != nullptr);
@@ -161,7 +161,7 @@ void TestTrayHost::callsReturnBeforeTheirDialogOpens()
 // the event loop later; and only for that click.
 void TestTrayHost::hostClickPointOutlivesTheQueuedClick()
 {
-    m_platform.hostDrawsMenus = true;
+    m_platform.hostReadsMenus = true;
     auto form = makeForm();
     auto* tray = form->findChild<QSystemTrayIcon*>();
     auto* menu = form->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
