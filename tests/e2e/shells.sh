@@ -32,9 +32,13 @@
 #                            (Mutter RemoteDesktop, screenshots through org.gnome.Shell.Screenshot).
 #
 # KDE Plasma 5.27
-#   plasma_start             kwin_wayland --virtual with XWayland, then plasmashell; input through
-#                            org_kde_kwin_fake_input ($RUPETA_FAKE_INPUT), screenshots through
-#                            org.kde.KWin.ScreenShot2. Returns once the watcher has a host.
+#   plasma_start             kwin_wayland --virtual with XWayland (a copy of the binary: the
+#                            installed one carries a file capability that containers refuse), kded5
+#                            with the StatusNotifierItem watcher, then plasmashell; exports
+#                            WAYLAND_DISPLAY, DISPLAY, XAUTHORITY. Returns once the watcher has a
+#                            host; then starts the input helper: org_kde_kwin_fake_input through a
+#                            small client built here (fixtures/kwin_fake_input.c), screenshots
+#                            through org.kde.KWin.ScreenShot2.
 
 set -u
 
