@@ -40,7 +40,11 @@ void XWaylandMenuCover::cover(QMenu& menu)
 {
     QScreen* screen = QGuiApplication::screenAt(menu.pos());
     setGeometry((screen ? screen : QGuiApplication::primaryScreen())->geometry());
-    // Full screen, so that compositors put it above their panels.
-    showFullScreen();
+    // Full screen puts it above the panels (KWin keeps other windows out of them); sway, though,
+    // draws a full-screen window on black, so there it floats over everything but the bar.
+    if (qEnvironmentVariableIsEmpty("SWAYSOCK"))
+        showFullScreen();
+    else
+        show();
     activateWindow();
 }
