@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # The tray on KDE Plasma 5.27 (kwin_wayland and plasmashell), clicked through KWin's fake-input
 # pointer and keys: a left click (Activate) opens the program's menu, which closes on Esc and on
-# a click on the panel and takes the access keys (B: the reminder at 831, 671), a double click
-# the settings dialog with no menu ever opening by itself while it runs (the host's calls return at once, so Plasma
-# never falls back to ContextMenu), and a right click Plasma's own rendering of the exported
-# menu at the click. The dialog's window class is ASCII, the tooltip the minutes. One Plasma
-# session for every case.
+# a click on the panel and takes the access keys (B: the reminder at 831, 671); a right click
+# opens Plasma's own rendering of the exported menu at the click; a double click opens the
+# settings dialog, and no menu ever opens by itself while it runs (the host's calls return at
+# once, so Plasma never falls back to ContextMenu). The dialog's window class is ASCII, the
+# tooltip the minutes. One Plasma session for every case.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 source "$RUPETA_SOURCE_DIR/tests/e2e/wayland.sh"
