@@ -6,6 +6,7 @@
 #include "shell/LinksFile.h"
 #include "shell/MenuCheckStyle.h"
 #include "shell/TrayClickPoint.h"
+#include "shell/XWaylandMenuCover.h"
 #include "core/Survey.h"
 #include "shell/platform/CreatePopupStacking.h"
 #include "shell/platform/Platform.h"
@@ -70,13 +71,19 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     auto* menuStyle = new MenuCheckStyle;
     menuStyle->setParent(ui->PopupMenu1);
     ui->PopupMenu1->setStyle(menuStyle);
+    XWaylandMenuCover::attach(*ui->PopupMenu1, *this);
 
-    connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick);
+    // The items that run a dialog modally wait for the event loop: chosen in a menu the tray
+    // host draws, they arrive in a D-Bus call, whose caller must get its reply at once.
+    connect(ui->MenuConfig, &QAction::triggered, this, &TForm1::MenuConfigClick,
+            Qt::QueuedConnection);
     connect(ui->MenuReset, &QAction::triggered, this, &TForm1::MenuResetClick);
     connect(ui->MenuSample, &QAction::triggered, this, &TForm1::MenuSampleClick);
-    connect(ui->MenuStretch, &QAction::triggered, this, &TForm1::MenuStretchClick);
+    connect(ui->MenuStretch, &QAction::triggered, this, &TForm1::MenuStretchClick,
+            Qt::QueuedConnection);
     connect(ui->MenuDemo, &QAction::triggered, this, &TForm1::MenuDemoClick);
-    connect(ui->MenuAbout, &QAction::triggered, this, &TForm1::MenuAboutClick);
+    connect(ui->MenuAbout, &QAction::triggered, this, &TForm1::MenuAboutClick,
+            Qt::QueuedConnection);
     connect(ui->MenuExit, &QAction::triggered, this, &TForm1::MenuExitClick);
     const std::array<QAction*, 5> links{ui->Menu_Info1, ui->Menu_Info2, ui->Menu_Info3,
                                         ui->Menu_Info4, ui->Menu_Info5};
@@ -98,7 +105,13 @@ TForm1::TForm1(Platform& platform, BeepSound& sound)
     m_tray = std::make_unique<QSystemTrayIcon>(trayIcon(1), this);
     m_shownImage = 1;
     m_tray->setToolTip(QStringLiteral("ルペタ"));
-    connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage);
+    if (m_platform.trayHostReadsMenus()) {
+        m_tray->setContextMenu(ui->PopupMenu1);
+    }
+    // Queued: a StatusNotifierItem host waits in its D-Bus call for the reply, and a double
+    // click runs the settings dialog modally.
+    connect(m_tray.get(), &QSystemTrayIcon::activated, this, &TForm1::HandleTrayMessage,
+            Qt::QueuedConnection);
     m_tray->show();
     UpdateTrayIcon(0, m_settings.TimerMinutes);
     m_trayWait->start();

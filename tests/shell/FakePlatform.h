@@ -22,6 +22,7 @@ public:
         notifications.push_back(summary + "\n" + body);
         return notificationService;
     }
+    bool trayHostReadsMenus() override { return hostReadsMenus; }
 
     bool enter = false;
     bool space = false;
@@ -31,4 +32,5 @@ public:
     std::vector<std::string> opened;
     bool notificationService = true;
     std::vector<std::string> notifications; // summary and body, a line break between
+    bool hostReadsMenus = false;
 };
