@@ -4,6 +4,7 @@
 
 #include "qt/MenuCheckStyle.h"
 #include "qt/TrayClickPoint.h"
+#include "qt/XWaylandMenuCover.h"
 #include "shell/TForm1.h"
 
 #include <QApplication>
@@ -23,19 +24,25 @@ QtForm1::QtForm1(TForm1& form, QWidget& window)
     auto* menuStyle = new MenuCheckStyle;
     menuStyle->setParent(ui->PopupMenu1);
     ui->PopupMenu1->setStyle(menuStyle);
+    XWaylandMenuCover::attach(*ui->PopupMenu1, m_window);
 
-    QObject::connect(ui->MenuConfig, &QAction::triggered, &m_window,
-                     [&form] { form.MenuConfigClick(); });
+    // The items that run a dialog modally wait for the event loop: chosen in a menu the tray
+    // host draws, they arrive in a D-Bus call, whose caller must get its reply at once.
+    QObject::connect(
+        ui->MenuConfig, &QAction::triggered, &m_window, [&form] { form.MenuConfigClick(); },
+        Qt::QueuedConnection);
     QObject::connect(ui->MenuReset, &QAction::triggered, &m_window,
                      [&form] { form.MenuResetClick(); });
     QObject::connect(ui->MenuSample, &QAction::triggered, &m_window,
                      [&form] { form.MenuSampleClick(); });
-    QObject::connect(ui->MenuStretch, &QAction::triggered, &m_window,
-                     [&form] { form.MenuStretchClick(); });
+    QObject::connect(
+        ui->MenuStretch, &QAction::triggered, &m_window, [&form] { form.MenuStretchClick(); },
+        Qt::QueuedConnection);
     QObject::connect(ui->MenuDemo, &QAction::triggered, &m_window,
                      [&form] { form.MenuDemoClick(); });
-    QObject::connect(ui->MenuAbout, &QAction::triggered, &m_window,
-                     [&form] { form.MenuAboutClick(); });
+    QObject::connect(
+        ui->MenuAbout, &QAction::triggered, &m_window, [&form] { form.MenuAboutClick(); },
+        Qt::QueuedConnection);
     QObject::connect(ui->MenuExit, &QAction::triggered, &m_window,
                      [&form] { form.MenuExitClick(); });
     const auto links = linkItems();
@@ -45,23 +52,27 @@ QtForm1::QtForm1(TForm1& form, QWidget& window)
     }
 
     m_tray = std::make_unique<QSystemTrayIcon>(&m_window);
-    QObject::connect(m_tray.get(), &QSystemTrayIcon::activated, &m_window,
-                     [&form](QSystemTrayIcon::ActivationReason reason) {
-                         switch (reason) {
-                         case QSystemTrayIcon::Trigger:
-                             form.HandleTrayMessage(TrayClicks::Click::Trigger);
-                             break;
-                         case QSystemTrayIcon::DoubleClick:
-                             form.HandleTrayMessage(TrayClicks::Click::DoubleClick);
-                             break;
-                         case QSystemTrayIcon::Context:
-                             form.HandleTrayMessage(TrayClicks::Click::Context);
-                             break;
-                         default:
-                             form.HandleTrayMessage(TrayClicks::Click::Other);
-                             break;
-                         }
-                     });
+    // Queued: a StatusNotifierItem host waits in its D-Bus call for the reply, and a double
+    // click runs the settings dialog modally.
+    QObject::connect(
+        m_tray.get(), &QSystemTrayIcon::activated, &m_window,
+        [&form](QSystemTrayIcon::ActivationReason reason) {
+            switch (reason) {
+            case QSystemTrayIcon::Trigger:
+                form.HandleTrayMessage(TrayClicks::Click::Trigger);
+                break;
+            case QSystemTrayIcon::DoubleClick:
+                form.HandleTrayMessage(TrayClicks::Click::DoubleClick);
+                break;
+            case QSystemTrayIcon::Context:
+                form.HandleTrayMessage(TrayClicks::Click::Context);
+                break;
+            default:
+                form.HandleTrayMessage(TrayClicks::Click::Other);
+                break;
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QtForm1::~QtForm1() = default;
@@ -137,6 +148,11 @@ void QtForm1::showTrayIcon(int image, const std::string& tooltip)
     m_tray->setIcon(trayIcon(image));
     m_tray->setToolTip(QString::fromStdString(tooltip));
     m_tray->show();
+}
+
+void QtForm1::giveMenuToTrayHost()
+{
+    m_tray->setContextMenu(ui->PopupMenu1);
 }
 
 void QtForm1::setTrayImage(int image)

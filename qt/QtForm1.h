@@ -30,6 +30,7 @@ public:
     void setLinkItem(std::size_t index, const std::string& caption, bool separator,
                      bool visible) override;
     void showTrayIcon(int image, const std::string& tooltip) override;
+    void giveMenuToTrayHost() override;
     void setTrayImage(int image) override;
     void setTrayTooltip(const std::string& tooltip) override;
     void removeTrayIcon() override;

@@ -36,8 +36,9 @@ void handler(QtMsgType type, const QMessageLogContext& context, const QString& m
     if (!match.hasMatch())
         return;
     pending = QPoint(match.captured(1).toInt(), match.captured(2).toInt());
-    // Qt reports the activation at once, in the same call; a point nobody took is stale after.
-    QTimer::singleShot(0, [] { pending.reset(); });
+    // Qt reports the activation at once, in the same call, and the program handles it one turn
+    // of the event loop later (after the host has its reply); a point nobody took is stale after.
+    QTimer::singleShot(0, [] { QTimer::singleShot(0, [] { pending.reset(); }); });
 }
 
 } // namespace

@@ -19,7 +19,9 @@ int main(int argc, char* argv[])
 {
     prepareSession();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(Texts::AppName));
+    // ASCII: it is the class part of WM_CLASS, a Latin-1 property that shells show and match
+    // with the desktop entry's StartupWMClass. The windows' titles carry the Japanese name.
+    QApplication::setApplicationName(QStringLiteral("rupeta"));
     installQtTranslations();
     // Decided before the settings are loaded, so that a second copy writes nothing.
     SingleInstance instance;

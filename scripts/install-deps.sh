@@ -85,6 +85,15 @@ test_pkgs=(
   dbus-daemon
   python3-dbus
   python3-gi
+  dbus-bin
+  gnome-shell
+  gnome-shell-extension-appindicator
+  plasma-desktop
+  plasma-workspace
+  kded5
+  libkf5service-bin
+  kwin-wayland
+  qtwayland5
 )
 
 pkgs=()

@@ -46,6 +46,9 @@ TForm1::TForm1(Platform& platform, Chime& sound, ShellToolkit& toolkit)
 
     loadLinks();
 
+    if (m_platform.trayHostReadsMenus()) {
+        m_view->giveMenuToTrayHost();
+    }
     m_view->showTrayIcon(TrayStatus::FirstImage, Texts::AppName);
     m_trayShown = true;
     UpdateTrayIcon(0, m_settings.TimerMinutes);

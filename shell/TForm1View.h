@@ -40,6 +40,9 @@ public:
     // The tray icon with picture ImageN (1..17) and its tooltip (UTF-8); it shows itself
     // whenever a tray appears.
     virtual void showTrayIcon(int image, const std::string& tooltip) = 0;
+    // Hands the menu to a tray host that reads menus (and may draw them itself), before the
+    // icon shows; other trays get none, or the toolkit would open it beside the program's own.
+    virtual void giveMenuToTrayHost() = 0;
     virtual void setTrayImage(int image) = 0;
     virtual void setTrayTooltip(const std::string& tooltip) = 0;
     virtual void removeTrayIcon() = 0;

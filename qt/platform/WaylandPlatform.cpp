@@ -62,3 +62,8 @@ bool WaylandPlatform::seesActivity()
 {
     return m_source != nullptr;
 }
+
+bool WaylandPlatform::trayHostReadsMenus()
+{
+    return m_desktop->trayHostReadsMenus();
+}

@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QString>
@@ -184,4 +185,22 @@ bool X11Platform::showNotification(const std::string& summary, const std::string
          << QString::fromStdString(body) << QStringList() << QVariantMap() << -1;
     // No answer within a few seconds counts as no service: the message window says it then.
     return bus.call(call, QDBus::Block, 5000).type() == QDBusMessage::ReplyMessage;
+}
+
+// The test Qt makes when it creates the tray icon: with a StatusNotifierItem host it exports
+// the icon over D-Bus (and a menu given to it over dbusmenu), otherwise it docks into an XEmbed
+// tray, where the program draws its menu.
+bool X11Platform::trayHostReadsMenus()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.kde.StatusNotifierWatcher")
+        << QStringLiteral("IsStatusNotifierHostRegistered");
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 5000);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
 }

@@ -28,6 +28,7 @@ public:
     void openDocument(const std::string& text) override;
     DateTime now() override;
     bool showNotification(const std::string& summary, const std::string& body) override;
+    bool trayHostReadsMenus() override;
 
 private:
     void drain();

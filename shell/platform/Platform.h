@@ -30,6 +30,10 @@ public:
     // False where the desktop shows the program no input at all: the activity probes then
     // always report activity, so idleness never resets the timer.
     virtual bool seesActivity() { return true; }
+    // True where the tray host takes the tray menu as a description (a StatusNotifierItem host,
+    // over dbusmenu) and may draw it itself; false for XEmbed trays, where only the program
+    // draws it.
+    virtual bool trayHostReadsMenus() { return false; }
 };
 
 // Defined once per platform build; the first runs before the toolkit starts.

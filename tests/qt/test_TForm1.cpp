@@ -3,8 +3,7 @@
 #include "qt/BeepSound.h"
 #include "tests/shell/FakePlatform.h"
 #include "shell/TForm1.h"
-#include "qt/QtToolkit.h"
-#include "qt/platform/CreatePopupStacking.h"
+#include "tests/qt/QtProgram.h"
 #include "shell/TrayClicks.h"
 #include "qt/platform/WaylandPlatform.h"
 #include "windows/TForm2.h"
@@ -38,19 +37,6 @@
 #include <memory>
 
 namespace {
-// The main window as main() builds it: the hidden window, the toolkit, TForm1.
-class Program : public QWidget
-{
-public:
-    Program(Platform& platform, Chime& sound)
-        : stacking(createPopupStacking()), kit(this, *stacking), main(platform, sound, kit)
-    {
-    }
-    std::unique_ptr<PopupStacking> stacking;
-    QtToolkit kit;
-    TForm1 main;
-};
-
 // The dialogs run modally in their own way (the tray stays usable), not as Qt modal widgets.
 QDialog* openDialog()
 {

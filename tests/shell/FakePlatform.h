@@ -23,6 +23,7 @@ public:
         return notificationService;
     }
     bool seesActivity() override { return activitySeen; }
+    bool trayHostReadsMenus() override { return hostReadsMenus; }
 
     bool enter = false;
     bool space = false;
@@ -33,4 +34,5 @@ public:
     bool notificationService = true;
     bool activitySeen = true;
     std::vector<std::string> notifications; // summary and body, a line break between
+    bool hostReadsMenus = false;
 };

@@ -56,6 +56,11 @@ public:
         images.push_back(image);
         tooltip = tip;
     }
+    void giveMenuToTrayHost() override
+    {
+        menuGivenBeforeShowing = !trayShown;
+        ++menusGiven;
+    }
     void setTrayImage(int image) override { images.push_back(image); }
     void setTrayTooltip(const std::string& tip) override { tooltip = tip; }
     void removeTrayIcon() override { trayShown = false; }
@@ -71,6 +76,8 @@ public:
     std::map<MenuItem, bool> enabled;
     std::array<Link, 5> links;
     bool trayShown = false;
+    int menusGiven = 0;
+    bool menuGivenBeforeShowing = false;
     std::vector<int> images; // every picture sent, the first with the icon
     std::string tooltip;
     bool tray = true;
@@ -165,6 +172,20 @@ TEST_F(TForm1Test, StartUp)
     EXPECT_TRUE(view().notices.empty());
     EXPECT_TRUE(trayWait().isActive());
     EXPECT_GE(trayWait().interval(), 5000);
+}
+
+// Why: a tray host that reads menus gets the menu, before the icon shows, and may draw it
+// itself; an XEmbed tray gets none, or the toolkit would open it beside the program's own.
+TEST_F(TForm1Test, MenuGoesToHostsThatReadMenus)
+{
+    for (const bool reads : {false, true}) {
+        platform.hostReadsMenus = reads;
+        start();
+        EXPECT_EQ(view().menusGiven, reads ? 1 : 0);
+        if (reads) {
+            EXPECT_TRUE(view().menuGivenBeforeShowing);
+        }
+    }
 }
 
 // Why: the demo item is there only when Ctrl and Shift are held at start-up; it runs the tick
