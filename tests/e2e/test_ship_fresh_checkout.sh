@@ -29,7 +29,12 @@ fail() {
 }
 
 id "$user" >/dev/null 2>&1 && userdel "$user"
-useradd --home-dir "$home" --create-home --shell /bin/bash --user-group "$user"
+# Tests running side by side may hold the user database's lock for a moment.
+for try in 1 2 3 4 5 6 7 8 9 10; do
+    useradd --home-dir "$home" --create-home --shell /bin/bash --user-group "$user" && break
+    [ "$try" -lt 10 ] || fail "could not create the user $user"
+    sleep 0.5
+done
 git clone -q "$src" "$home/rupeta"
 echo "clone of $(git -C "$home/rupeta" log -1 --format='%h %s')"
 chown -R "$user:$user" "$home"
