@@ -4,6 +4,7 @@
 #include "core/Cp932.h"
 #include "core/DateTime.h"
 #include "core/FileAccess.h"
+#include "core/InstanceLock.h"
 #include "core/ProfileFile.h"
 #include "core/Survey.h"
 #include "core/TextToInt.h"
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -70,6 +72,17 @@ int main()
               !FileAccess::readRegularFile(file),
           "file over the cap is not read");
     std::filesystem::remove(file, error);
+
+    // One holder of the instance lock per directory, free again once it lets go.
+    {
+        auto first = std::make_unique<InstanceLock>(InstanceLock::defaultFolder());
+        InstanceLock second(InstanceLock::defaultFolder());
+        check(!first->key().empty() && first->key() == second.key(), "instance key");
+        check(first->claim() == InstanceLock::Claim::Claimed, "instance lock claimed");
+        check(second.claim() == InstanceLock::Claim::HeldElsewhere, "instance lock held");
+        first.reset();
+        check(second.claim() == InstanceLock::Claim::Claimed, "instance lock released");
+    }
 
     check(startPageUrl("abc").ends_with("?ID=abc"), "start page address");
     check(surveyPageUrl("\x83\x5C").ends_with("?ID=ソ"), "survey page address converted");
