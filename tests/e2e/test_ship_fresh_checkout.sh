@@ -10,7 +10,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 src=$RUPETA_SOURCE_DIR
-user=rupeta-fresh
+# A name of this run's own: test runs of other checkouts may be building as theirs meanwhile.
+user=rupeta-fresh-$$
 scratch=$(mktemp -d /tmp/rupeta-fresh.XXXXXX)
 chmod 0755 "$scratch"
 home=$scratch/home
