@@ -36,7 +36,9 @@ for try in 1 2 3 4 5 6 7 8 9 10; do
     [ "$try" -lt 10 ] || fail "could not create the user $user"
     sleep 0.5
 done
-git clone -q "$src" "$home/rupeta"
+# Copies, not hard links: a clone of a local path links its objects to the source's, and the
+# chown below would then hand the source checkout's objects to the scratch user.
+git clone -q --no-hardlinks "$src" "$home/rupeta"
 echo "clone of $(git -C "$home/rupeta" log -1 --format='%h %s')"
 chown -R "$user:$user" "$home"
 
