@@ -1,6 +1,7 @@
 // The reminder chime: libsndfile decodes it, QAudioSink plays it from a buffer.
 #include "qt/BeepSound.h"
 #include "qt/ChimeDecoder.h"
+#include "qt/ChimeFile.h"
 
 #include "core/Texts.h"
 
@@ -32,12 +33,10 @@ std::unique_ptr<BeepSound> BeepSound::open(const std::filesystem::path& exeDir, 
     }
 
     SF_INFO info{};
-    SNDFILE* sound = sf_open(file.c_str(), SFM_READ, &info);
     std::string reason;
+    SNDFILE* sound = ChimeFile::open(file, info, reason);
     std::optional<ChimeDecoder::Chime> chime;
-    if (sound == nullptr) {
-        reason = sf_strerror(nullptr);
-    } else {
+    if (sound != nullptr) {
         chime = ChimeDecoder::decode(sound, info, reason);
         sf_close(sound);
     }

@@ -25,8 +25,9 @@ public:
     // directory, the installed data directory.
     static std::vector<std::filesystem::path> searchPath(const std::filesystem::path& exeDir);
     // Decodes the first file of the search path that exists (the one in the current directory
-    // when none does), at most ChimeDecoder::MaxBytes of it. When the file cannot be opened or
-    // yields no sound, error holds the file and the reason.
+    // when none does), at most ChimeDecoder::MaxBytes of it. When the file cannot be opened, is
+    // not a regular file (a pipe, a device, a folder) or yields no sound, error holds the file
+    // and the reason.
     static std::unique_ptr<BeepSound> open(const std::filesystem::path& exeDir, QString& error);
 
     ~BeepSound() override;

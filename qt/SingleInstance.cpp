@@ -1,24 +1,25 @@
-// One copy per working directory through a local socket named after the user and the directory.
+// One copy per working directory: the instance lock decides, a local socket hands over.
 #include "qt/SingleInstance.h"
 
-#include "core/SingleInstanceKey.h"
-
-#include <QDir>
+#include <QDeadlineTimer>
 #include <QLocalSocket>
+#include <QThread>
 
 namespace {
 constexpr int handOverMs = 2000;
 
-QString socketName()
+QString socketName(const std::filesystem::path& folder, const std::string& key)
 {
-    const QString user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
-    return QString::fromStdString(
-        singleInstanceName(user.toStdString(), QDir::current().canonicalPath().toStdString(),
-                           qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString()));
+    if (key.empty()) {
+        return {};
+    }
+    return QString::fromStdString((folder / (key + ".sock")).string());
 }
 } // namespace
 
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent), m_name(socketName())
+SingleInstance::SingleInstance(QObject* parent)
+    : QObject(parent), m_lock(InstanceLock::defaultFolder()),
+      m_name(socketName(InstanceLock::defaultFolder(), m_lock.key()))
 {
     connect(&m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server.nextPendingConnection()) {
@@ -30,19 +31,34 @@ SingleInstance::SingleInstance(QObject* parent) : QObject(parent), m_name(socket
 
 bool SingleInstance::claim()
 {
-    if (m_name.isEmpty()) {
-        return true;
-    }
-    QLocalSocket first;
-    first.connectToServer(m_name);
-    if (first.waitForConnected(handOverMs)) {
-        first.disconnectFromServer();
+    switch (m_lock.claim()) {
+    case InstanceLock::Claim::HeldElsewhere:
+        askHolder();
         return false;
+    case InstanceLock::Claim::Unguarded:
+        // No lock to keep (no runtime directory of ours): this copy runs rather than not at all.
+        return true;
+    case InstanceLock::Claim::Claimed:
+        break;
     }
-    // Nobody answers: a socket left by a crashed copy is stale and goes.
+    // Only the lock's holder listens, so a socket left here is a dead copy's and goes.
     QLocalServer::removeServer(m_name);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    // Should listening fail, this copy runs unguarded rather than not at all.
     m_server.listen(m_name);
     return true;
+}
+
+void SingleInstance::askHolder() const
+{
+    // The holder may have taken the lock a moment ago and not be listening yet.
+    const QDeadlineTimer deadline(handOverMs);
+    while (!deadline.hasExpired()) {
+        QLocalSocket socket;
+        socket.connectToServer(m_name);
+        if (socket.waitForConnected(static_cast<int>(deadline.remainingTime()))) {
+            socket.disconnectFromServer();
+            return;
+        }
+        QThread::msleep(20);
+    }
 }

@@ -1,6 +1,8 @@
 // One copy per working directory: a later start hands over to the copy already running there.
 #pragma once
 
+#include "core/InstanceLock.h"
+
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -10,12 +12,12 @@ class SingleInstance : public QObject
     Q_OBJECT
 
 public:
-    // The key is the user and the canonical working directory, since each directory has its
-    // own settings file.
+    // The lock and the hand-over socket live in the user's runtime directory.
     explicit SingleInstance(QObject* parent = nullptr);
 
-    // True when this process may run: no copy answers in this directory, so it now answers
-    // itself. False after telling the running copy to show its settings.
+    // True when this process may run: it now holds the directory's lock for the rest of its
+    // life and answers later starts. False after telling the copy that holds it to show its
+    // settings.
     bool claim();
 
 signals:
@@ -23,6 +25,9 @@ signals:
     void activationRequested();
 
 private:
+    void askHolder() const;
+
+    InstanceLock m_lock;
     QString m_name;
     QLocalServer m_server;
 };

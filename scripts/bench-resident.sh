@@ -37,6 +37,7 @@ x11)
     ;;
 sway)
     source "$repo/tests/e2e/wayland.sh"
+    WAYLAND_USER_BUILD_FILES=(bare-tray/bare-tray)
     RUPETA_BUILD_DIR=$build RUPETA_SOURCE_DIR=$repo wayland_require_user "$@"
     sway_start || desktop_fail "no sway"
     # ルペタ chooses XWayland by itself; the bare program is told to, for a fair comparison.

@@ -4,7 +4,6 @@
 #include "core/ClickTracker.h"
 #include "core/DialogPlace.h"
 #include "core/Settings.h"
-#include "core/SingleInstanceKey.h"
 #include "core/SpinStep.h"
 #include "core/Texts.h"
 
@@ -123,21 +122,6 @@ TEST(ClickTracker, LeftPressAndReleaseInsideIsAClick)
     tracker.press(true);
     EXPECT_TRUE(tracker.release(true, true));
     EXPECT_FALSE(tracker.release(true, true));
-}
-
-TEST(SingleInstanceKey, NameFromUserAndDirectory)
-{
-    // Why: two starts in one directory must meet under one name, whatever the front-end, and
-    // starts in other directories or by other users must not.
-    EXPECT_EQ(sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
-    EXPECT_EQ(sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
-    EXPECT_EQ(sha256Hex(std::string(1000, 'a')).substr(0, 8), "41edece4");
-    const std::string name = singleInstanceName("ann", "/home/ann", "");
-    EXPECT_EQ(name, "rupeta-" + sha256Hex("ann\n/home/ann").substr(0, 32));
-    EXPECT_EQ(singleInstanceName("ann", "/home/ann", "/run/user/1000"), "/run/user/1000/" + name);
-    EXPECT_NE(singleInstanceName("bob", "/home/ann", ""), name);
-    EXPECT_NE(singleInstanceName("ann", "/home/ann/x", ""), name);
-    EXPECT_EQ(singleInstanceName("ann", "", "/run/user/1000"), "");
 }
 
 TEST(Texts, MessagesAndVersion)

@@ -25,6 +25,9 @@
 # Program
 #   rupeta_start DIR [LOG]     starts $RUPETA_BIN with DIR as its working directory, its output
 #                              appended to LOG (default DIR/out.log); sets RUPETA_PID (tracked).
+#   stage_program DIR          copies $RUPETA_BIN and the chime beside it into DIR (created,
+#                              readable by everyone) and prints the copy's path: another user
+#                              runs that copy, whatever the modes of the checkout's parents.
 #   fake_opener [RECORD_DIR]   puts a stand-in xdg-open first in PATH, so no browser starts; with
 #                              RECORD_DIR it records each call's arguments, NUL-terminated, in
 #                              RECORD_DIR/opened-N (N counts from 0).
@@ -264,6 +267,16 @@ rupeta_start() {
     (cd "$dir" && exec "$RUPETA_BIN") >>"$log" 2>&1 &
     RUPETA_PID=$!
     desktop_track "$RUPETA_PID"
+}
+
+stage_program() {
+    local dir=$1 bin=${RUPETA_BIN:-$RUPETA_BUILD_DIR/rupeta}
+    mkdir -p "$dir"
+    cp "$bin" "$dir/rupeta"
+    cp "$(dirname "$bin")/beep.wav" "$dir/beep.wav"
+    chmod 0755 "$dir" "$dir/rupeta"
+    chmod 0644 "$dir/beep.wav"
+    echo "$dir/rupeta"
 }
 
 fake_opener() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Without a usable "beep.wav" the program does not start: it shows an error naming the file,
-# adds no tray icon, writes no settings file and ends with a non-zero status.
+# Without a usable "beep.wav" (missing, not a sound, a FIFO) the program does not start: it
+# shows an error naming the file, adds no tray icon, writes no settings file and ends with a
+# non-zero status.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 desktop_start || desktop_fail "no desktop"
@@ -44,4 +45,8 @@ check_refuses "missing file" missing
 # A file that is there but is no sound stops start-up just the same.
 printf '[Timer]\r\nTimer=60\r\n' >"$run/beep.wav"
 check_refuses "not a sound" broken
+# A FIFO would hold a blocking open for ever: start-up stops with the message instead.
+rm "$run/beep.wav"
+mkfifo "$run/beep.wav"
+check_refuses "a FIFO" fifo
 echo "PASS: missing beep.wav"

@@ -23,7 +23,7 @@ cleanup_mounts() {
         umount -l "$m" 2>/dev/null || true
     done
 }
-trap 'cleanup_mounts; desktop_cleanup' EXIT
+trap 'cleanup_mounts; desktop_cleanup; [ -z "${nobody_dir:-}" ] || rm -rf "$nobody_dir"' EXIT
 
 valid_ini() {
     printf '[Timer]\r\nTimer=45\r\nReset=7\r\nbReset=0\r\nPosition=1\r\n[User]\r\nID=1-2-3-4-5-6\r\nfirst-activated=2020/01/02\r\nPassword=\r\n; %s\r\n' "$1"
@@ -36,9 +36,20 @@ start_in() {
     wait_until 20 tray_icon_of "$PID" || desktop_fail "$2: no tray icon"
 }
 
-# The same as an unprivileged user, for root, whom file modes do not stop.
+# The same as an unprivileged user, for root, whom file modes do not stop. That user runs a
+# copy of the program in a folder it can reach (the checkout may sit in a private home
+# directory), with a runtime directory of its own.
+nobody_dir=""
 start_as_nobody() {
-    (cd "$1" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups "$RUPETA_BIN") \
+    if [ -z "$nobody_dir" ]; then
+        nobody_dir=$(mktemp -d /tmp/rupeta-nobody.XXXXXX)
+        stage_program "$nobody_dir/bin" >/dev/null
+        chmod 0755 "$nobody_dir"
+        mkdir -m 0700 "$nobody_dir/runtime"
+        chown nobody:nogroup "$nobody_dir/runtime"
+    fi
+    (cd "$1" && exec setpriv --reuid=nobody --regid=nogroup --clear-groups \
+        env XDG_RUNTIME_DIR="$nobody_dir/runtime" "$nobody_dir/bin/rupeta") \
         >>"$work/program.log" 2>&1 &
     PID=$!
     desktop_track "$PID"

@@ -10,7 +10,8 @@ if [ "$(id -u)" -ne 0 ]; then
     exit 77
 fi
 src=$RUPETA_SOURCE_DIR
-user=rupeta-fresh
+# A name of this run's own: test runs of other checkouts may be building as theirs meanwhile.
+user=rupeta-fresh-$$
 scratch=$(mktemp -d /tmp/rupeta-fresh.XXXXXX)
 chmod 0755 "$scratch"
 home=$scratch/home
@@ -29,8 +30,15 @@ fail() {
 }
 
 id "$user" >/dev/null 2>&1 && userdel "$user"
-useradd --home-dir "$home" --create-home --shell /bin/bash --user-group "$user"
-git clone -q "$src" "$home/rupeta"
+# Tests running side by side may hold the user database's lock for a moment.
+for try in 1 2 3 4 5 6 7 8 9 10; do
+    useradd --home-dir "$home" --create-home --shell /bin/bash --user-group "$user" && break
+    [ "$try" -lt 10 ] || fail "could not create the user $user"
+    sleep 0.5
+done
+# Copies, not hard links: a clone of a local path links its objects to the source's, and the
+# chown below would then hand the source checkout's objects to the scratch user.
+git clone -q --no-hardlinks "$src" "$home/rupeta"
 echo "clone of $(git -C "$home/rupeta" log -1 --format='%h %s')"
 chown -R "$user:$user" "$home"
 

@@ -2,7 +2,10 @@
 # One copy per working directory: a second start there (here through a symbolic link to the
 # same directory) brings up the first copy's settings dialog and ends with status 0 without
 # touching rupeta.ini; with that dialog open a further start opens no second one; a start in
-# another directory runs beside it; after a SIGKILL of the first copy a new start runs.
+# another directory runs beside it; after a SIGKILL of the first copy a new start runs. Ten
+# copies released at the same instant in one directory leave exactly one running; the other
+# nine end with status 0 without writing rupeta.ini, and after a SIGKILL of the survivor the
+# next start runs.
 set -euo pipefail
 source "$RUPETA_SOURCE_DIR/tests/e2e/desktop.sh"
 source "$RUPETA_SOURCE_DIR/tests/e2e/fixtures/ship_helpers.sh"
@@ -75,3 +78,55 @@ wait_until 20 tray_icon_of "$PID" || desktop_fail "no start after the first copy
 exit_via_menu "$PID" || desktop_fail "the new copy did not end through its menu"
 [ "$WAIT_STATUS" = 0 ] || desktop_fail "the new copy ended with status $WAIT_STATUS"
 echo "after a SIGKILL of the first copy a new start ran"
+
+# Ten at the same instant: each waits at a FIFO until it opens for writing, then starts under
+# strace, which records every open, rename and removal of a file, and holds every bind(2) for
+# half a second: the moment a copy takes its socket is drawn out as on a loaded machine, so a
+# check for a running copy that is not one step with the claim lets several through.
+c=$DESKTOP_DIR/c
+gate=$DESKTOP_DIR/gate
+mkdir -p "$c"
+mkfifo "$gate"
+traced=open,openat,creat,rename,renameat,renameat2,unlink,unlinkat,truncate,bind
+racers=()
+for i in $(seq 0 9); do
+    (
+        read -r _ <"$gate" || true
+        cd "$c" && exec strace -f -qq --seccomp-bpf -e trace=$traced \
+            -e inject=bind:delay_enter=500000 -o "$DESKTOP_DIR/race.$i" "$RUPETA_BIN"
+    ) >>"$log" 2>&1 &
+    racers+=($!)
+    desktop_track "$!"
+done
+sleep 1
+exec 3>"$gate"
+exec 3>&-
+survivor=""
+ended=0
+for i in $(seq 0 9); do
+    if wait_for_exit 20 "${racers[i]}"; then
+        [ "$WAIT_STATUS" = 0 ] || desktop_fail "copy $i of ten ended with status $WAIT_STATUS"
+        # Reading is allowed; anything else that names the file is a write.
+        writes=$(grep 'rupeta\.ini' "$DESKTOP_DIR/race.$i" | grep -v 'O_RDONLY' || true)
+        [ -z "$writes" ] || desktop_fail "copy $i of ten ended but wrote rupeta.ini: $writes"
+        ended=$((ended + 1))
+    else
+        [ -z "$survivor" ] || desktop_fail "copies $survivor and $i of ten both keep running"
+        survivor=$i
+    fi
+done
+[ -n "$survivor" ] || desktop_fail "none of ten copies keeps running"
+grep -q 'rename.*rupeta\.ini' "$DESKTOP_DIR/race.$survivor" ||
+    desktop_fail "strace saw the survivor save nothing, so it could not have seen the others"
+program=$(pgrep -P "${racers[survivor]}" | head -n 1)
+wait_until 20 tray_icon_of "$program" || desktop_fail "the survivor of ten shows no tray icon"
+echo "ten copies at once: copy $survivor runs, $ended ended with 0 and wrote nothing"
+
+kill -KILL "$program"
+wait_for_exit 10 "${racers[survivor]}" || desktop_fail "the survivor of ten survived SIGKILL"
+start_in "$c"
+wait_until 20 tray_icon_of "$PID" || desktop_fail "no start after the survivor was killed: $(tail -3 "$log")"
+kill -TERM "$PID"
+wait_for_exit 10 "$PID" || desktop_fail "the copy after the survivor did not end on SIGTERM"
+[ "$WAIT_STATUS" = 0 ] || desktop_fail "the copy after the survivor ended with status $WAIT_STATUS"
+echo "after a SIGKILL of the survivor a new start ran"

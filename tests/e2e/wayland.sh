@@ -5,12 +5,17 @@
 #
 # User
 #   wayland_require_user [ARG...]  sway refuses to run as root. As root: creates the ordinary
-#                                  user rupeta-e2e once, re-runs "$0" ARG... as that user with
-#                                  a clean environment but for the RUPETA_* variables
-#                                  (RUPETA_BIN, RUPETA_SOURCE_DIR, ...) and LANG=C.UTF-8, a
-#                                  private artifacts folder, copies the artifacts back into
-#                                  $RUPETA_ARTIFACTS (owned like the checkout) and exits with the
-#                                  script's status. Not root: returns at once.
+#                                  user rupeta-e2e once, copies what that user needs into a
+#                                  folder of its own under /tmp (the test scripts, resources/,
+#                                  "$0", the program with its chime, and the build-tree files
+#                                  named in the array WAYLAND_USER_BUILD_FILES), so that nothing
+#                                  depends on the modes of the checkout's parents; re-runs the
+#                                  copy of "$0" ARG... as that user with a clean environment but
+#                                  for the RUPETA_* variables (pointing into the copy) and
+#                                  LANG=C.UTF-8, a private artifacts folder, copies the
+#                                  artifacts back into $RUPETA_ARTIFACTS (owned like the
+#                                  checkout) and exits with the script's status. Not root:
+#                                  returns at once.
 #
 # Side by side
 #   wayland_second_desktop   first thing in a ( ... ) subshell that starts another compositor
@@ -52,44 +57,73 @@
 set -u
 
 WAYLAND_E2E_USER=rupeta-e2e
+WAYLAND_USER_BUILD_FILES=()
 SWAY_PID=""
 MUTTER_PID=""
 _WAYLAND_INPUT_FD=""
 
 wayland_require_user() {
     [ "$(id -u)" -eq 0 ] || return 0
-    if ! id -u "$WAYLAND_E2E_USER" >/dev/null 2>&1; then
+    # Tests running side by side may change the user database at the same moment; useradd
+    # then finds it locked and is tried again.
+    local try
+    for try in 1 2 3 4 5 6 7 8 9 10; do
+        id -u "$WAYLAND_E2E_USER" >/dev/null 2>&1 && break
         useradd --system --user-group --create-home --home-dir "/var/lib/$WAYLAND_E2E_USER" \
-            --shell /usr/sbin/nologin "$WAYLAND_E2E_USER" 2>/dev/null ||
-            id -u "$WAYLAND_E2E_USER" >/dev/null || return 1
-    fi
+            --shell /usr/sbin/nologin "$WAYLAND_E2E_USER" 2>/dev/null || sleep 0.5
+    done
+    id -u "$WAYLAND_E2E_USER" >/dev/null || return 1
     # The first X server to start creates the socket folder; made by the user's XWayland it
     # would belong to that user and shut everyone else out (Mutter refuses to start then).
     mkdir -p /tmp/.X11-unix /tmp/.ICE-unix
     chown root:root /tmp/.X11-unix /tmp/.ICE-unix
     chmod 1777 /tmp/.X11-unix /tmp/.ICE-unix
-    # Artifacts go to a folder of the user's outside the checkout and come back as copies
-    # owned like the checkout, so nothing of another owner is left in it.
-    local artifacts status=0
-    artifacts=$(mktemp -d "${TMPDIR:-/tmp}/rupeta-artifacts.XXXXXX")
-    chown "$WAYLAND_E2E_USER:" "$artifacts"
+    # A copy of everything the user reads, in a folder it can reach: the checkout may sit in a
+    # private home directory. Artifacts go to a folder of the user's in it and come back as
+    # copies owned like the checkout, so nothing of another owner is left there.
+    local stage src status=0
+    stage=$(mktemp -d /tmp/rupeta-user.XXXXXX)
+    trap 'rm -rf "'"$stage"'"; desktop_cleanup' EXIT
+    chmod 0755 "$stage"
+    src=$(cd "$RUPETA_SOURCE_DIR" && pwd -P)
+    local script rel
+    script=$(realpath "$0")
+    rel=${script#"$src"/}
+    [ "$rel" != "$script" ] || rel=tests/e2e/$(basename "$script")
+    mkdir -p "$stage/src/tests" "$stage/src/$(dirname "$rel")"
+    cp -r "$src/tests/e2e" "$stage/src/tests/"
+    cp -r "$src/resources" "$stage/src/"
+    cp "$script" "$stage/src/$rel"
+    local build=$stage/build file
+    stage_program "$build" >/dev/null
+    for file in "${WAYLAND_USER_BUILD_FILES[@]}"; do
+        mkdir -p "$build/$(dirname "$file")"
+        cp "$RUPETA_BUILD_DIR/$file" "$build/$file"
+    done
+    chmod -R a+rX "$stage"
+    mkdir "$stage/artifacts"
+    chown "$WAYLAND_E2E_USER:" "$stage/artifacts"
     local home
     home=$(getent passwd "$WAYLAND_E2E_USER" | cut -d: -f6)
-    # A clean environment but for the RUPETA_* settings (program, trees, benchmark options).
+    # A clean environment but for the RUPETA_* settings (benchmark options, seeds), with the
+    # trees and the program pointing into the copy.
     local name settings=()
     for name in $(compgen -e); do
-        [[ $name == RUPETA_* && $name != RUPETA_ARTIFACTS ]] && settings+=("$name=${!name}")
+        case $name in
+        RUPETA_ARTIFACTS | RUPETA_SOURCE_DIR | RUPETA_BUILD_DIR | RUPETA_BIN) ;;
+        RUPETA_*) settings+=("$name=${!name}") ;;
+        esac
     done
-    runuser -u "$WAYLAND_E2E_USER" -- env -i \
+    (cd "$stage" && runuser -u "$WAYLAND_E2E_USER" -- env -i \
         PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin HOME="$home" LANG=C.UTF-8 \
-        "${settings[@]}" RUPETA_ARTIFACTS="$artifacts" bash "$0" "$@" || status=$?
-    if [ -n "${RUPETA_ARTIFACTS:-}" ] && [ -n "$(ls -A "$artifacts")" ]; then
+        "${settings[@]}" RUPETA_SOURCE_DIR="$stage/src" RUPETA_BUILD_DIR="$build" \
+        RUPETA_BIN="$build/rupeta" RUPETA_ARTIFACTS="$stage/artifacts" \
+        bash "$stage/src/$rel" "$@") || status=$?
+    if [ -n "${RUPETA_ARTIFACTS:-}" ] && [ -n "$(ls -A "$stage/artifacts")" ]; then
         mkdir -p "$RUPETA_ARTIFACTS"
-        cp -r "$artifacts"/. "$RUPETA_ARTIFACTS"/
-        [ -n "${RUPETA_SOURCE_DIR:-}" ] &&
-            chown -R "$(stat -c %u:%g "$RUPETA_SOURCE_DIR")" "$RUPETA_ARTIFACTS"
+        cp -r "$stage/artifacts"/. "$RUPETA_ARTIFACTS"/
+        chown -R "$(stat -c %u:%g "$RUPETA_SOURCE_DIR")" "$RUPETA_ARTIFACTS"
     fi
-    rm -rf "$artifacts"
     exit "$status"
 }
 
