@@ -112,7 +112,9 @@ public:
     }
     std::unique_ptr<TFormAboutView> createView(TFormAbout& form) override
     {
-        return made(std::make_unique<Recorded<Win32FormAbout, TFormAbout>>(form, *this));
+        auto view = std::make_unique<Recorded<Win32FormAbout, TFormAbout>>(form, *this);
+        about = view.get();
+        return made(std::move(view));
     }
     std::unique_ptr<TForm_StretchView> createView(TForm_Stretch& form) override
     {
@@ -122,6 +124,7 @@ public:
     // The steps of the next dialogs made, in order; the dialog's window is in `dialog`.
     std::deque<std::vector<Step>> scripts;
     HWND dialog = nullptr;
+    Win32FormAbout* about = nullptr; // the last about box made
     std::vector<ModalResult> results;
 
 private:
@@ -514,36 +517,44 @@ TEST_P(DialogSpins, ArrowsStepWithinTheRangeWithoutWrappingAround)
 INSTANTIATE_TEST_SUITE_P(Dialogs, DialogSpins, ::testing::ValuesIn(SpinCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(DialogWindows, TabAndSpaceUntickTheAutoResetAndDisableItsControls)
+TEST_F(DialogWindows, TheKeyboardAloneReachesEverySetting)
 {
-    // Why: the idle minutes mean nothing without the auto reset, and the keyboard alone must
-    // reach every setting. Tab goes from the interval's box past the positions (one stop) to
-    // the check box; the position stays as it was.
+    // Why: a dialog must work without a mouse. Tab from the interval's box lands on the checked
+    // position (the positions are one stop, so Space there cannot change them by accident), the
+    // arrows move the position, Tab again reaches the check box, and Space unticks the auto
+    // reset, which disables the idle minutes' controls at once.
     namespace L = Layouts::FormConfig;
+    const auto focusIs = [&](int id) {
+        return [&, id] { return GetFocus() == GetDlgItem(kit.dialog, id); };
+    };
+    const auto press = [](std::initializer_list<WORD> keys) {
+        return act([keys = std::vector<WORD>(keys)] { pressKeys(keys); });
+    };
     kit.scripts.push_back(
-        {shown(kit), act([&] {
+        {shown(kit), press({VK_TAB}), focusIs(L::RadioButton4), press({VK_SPACE, VK_UP}),
+         focusIs(L::RadioButton2), act([&] {
+             EXPECT_EQ(IsDlgButtonChecked(kit.dialog, L::RadioButton2), BST_CHECKED);
+             EXPECT_EQ(IsDlgButtonChecked(kit.dialog, L::RadioButton4), BST_UNCHECKED);
              EXPECT_TRUE(IsWindowEnabled(GetDlgItem(kit.dialog, L::Edit_Reset)));
-             const WORD keys[] = {VK_TAB, VK_TAB, VK_SPACE};
-             pressKeys(keys);
          }),
+         press({VK_TAB}), focusIs(L::CheckBox_Reset), press({VK_SPACE}),
          [&] { return !IsWindowEnabled(GetDlgItem(kit.dialog, L::Edit_Reset)); }, act([&] {
              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(kit.dialog, L::UpDown_Reset)));
              EXPECT_FALSE(IsWindowEnabled(GetDlgItem(kit.dialog, L::Label4)));
-             EXPECT_EQ(GetFocus(), GetDlgItem(kit.dialog, L::CheckBox_Reset));
-             const WORD enter = VK_RETURN;
-             pressKeys({&enter, 1});
-         })});
+         }),
+         press({VK_RETURN})});
     TFormConfig::run(main);
     EXPECT_EQ(kit.results, std::vector{ModalResult::Ok});
     ASSERT_EQ(main.saved.size(), 1u);
     EXPECT_FALSE(main.saved[0].AutoReset);
-    EXPECT_EQ(main.saved[0].AlarmPosition, 3);
+    EXPECT_EQ(main.saved[0].AlarmPosition, 1); // RadioButton2
 }
 
 TEST_F(DialogWindows, TheCampaignPasswordTypedEndsTheSurveyRequest)
 {
-    // Why: the password is the only way the survey requests end; it is typed as UTF-16 into
-    // Windows and compared as the program's text.
+    // Why: the password is the only way the survey requests end. What is typed reaches the
+    // program as its UTF-8 text, Japanese included, and shows as "*"; only the whole password,
+    // in its case, is taken.
     namespace L = Layouts::FormAbout;
     main.surveyDue = true;
     const auto passBox = [&] { return GetDlgItem(kit.dialog, L::EditPass); };
@@ -551,14 +562,16 @@ TEST_F(DialogWindows, TheCampaignPasswordTypedEndsTheSurveyRequest)
                                const std::string version = Texts::versionLine(); // plain ASCII
                                EXPECT_EQ(textOf(GetDlgItem(kit.dialog, L::Version)),
                                          std::wstring(version.begin(), version.end()));
+                               EXPECT_EQ(SendMessageW(passBox(), EM_GETPASSWORDCHAR, 0, 0), L'*');
                                const WORD tabs[] = {VK_TAB, VK_TAB};
                                pressKeys(tabs);
-                               typeText(L"qxj");
+                               typeText(L"パスqxj");
                            }),
-                           [&] { return GetWindowTextLengthW(passBox()) == 3; }, act([&] {
+                           [&] { return GetWindowTextLengthW(passBox()) == 5; }, act([&] {
+                               EXPECT_EQ(kit.about->passwordText(), "パスqxj");
                                EXPECT_TRUE(IsWindowEnabled(passBox()));
                                EXPECT_TRUE(main.saved.empty());
-                               const WORD back[] = {VK_BACK, VK_BACK, VK_BACK};
+                               const WORD back[] = {VK_BACK, VK_BACK, VK_BACK, VK_BACK, VK_BACK};
                                pressKeys(back);
                                typeText(L"QXJ");
                            }),
