@@ -1,7 +1,8 @@
 // The real settings, about and stretch dialogs (TFormConfig, TFormAbout, TForm_Stretch over
 // their Win32 views) run modally on a desktop under Wine: controls at their table rectangles,
-// keys, up-down arrows, the other windows blocked during a run, and WM_QUIT ending runs. Input is
-// real where Wine lets it be: keys and clicks go through SendInput to the focused control.
+// keys, up-down arrows, the other windows blocked during a run, and WM_QUIT ending runs. Keys,
+// typed text and clicks are real input (SendInput, which Wine hands to the focused control and
+// to the window under the pointer); only the close box is a message (WM_CLOSE posted).
 // Needs a desktop (tests/e2e/wine_dialogs.sh); writes a picture of each dialog (dialog-*.bmp)
 // into the working directory.
 #include "Layouts.h"
