@@ -8,6 +8,7 @@
 #   B, hand-edited settings with foreign lines and a link to a local document: the file is
 #     normalised with those lines kept; the link reaches ShellExecuteW unchanged (the document
 #     opens in notepad); taskkill ends B with its settings saved.
+#   C: the end of the session ends it with its settings saved.
 set -u
 source "$RUPETA_SOURCE_DIR/tests/e2e/wine.sh"
 : "${RUPETA_EXE:?rupeta.exe}"
@@ -179,5 +180,16 @@ wait_for_exit 15 "$pid_b" || desktop_fail "taskkill did not end B"
 [ "$WAIT_STATUS" = 0 ] || desktop_fail "B ended with $WAIT_STATUS"
 ini "$b" | tr -d '\r' | grep -qxF 'Timer=30' || desktop_fail "taskkill did not save B's settings"
 
+# --- C: the end of the session (WM_QUERYENDSESSION, WM_ENDSESSION) ends it, saving.
+c=$WINE_DIR/c
+wine_run "$c" "$exe"
+pid_c=$WINE_PID
+wait_for_file 20 "$c/rupeta.ini" || desktop_fail "C wrote no settings at its start"
+sleep 1
+rm -f "$c/rupeta.ini"
+wine_exec wine wineboot --end-session >/dev/null 2>&1
+wait_for_exit 15 "$pid_c" || desktop_fail "the end of the session did not end C"
+[ -s "$c/rupeta.ini" ] || desktop_fail "the end of the session did not save C's settings"
+
 echo "PASS: first start, normalised file, menu, popup at (831, 671), dialogs, second start," \
-    "link, Exit and taskkill"
+    "link, Exit, taskkill and the session's end"
