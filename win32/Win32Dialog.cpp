@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <cwchar>
 #include <stdexcept>
 #include <vector>
 
@@ -35,6 +36,14 @@ std::string narrow(std::wstring_view wide)
                      '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
                         nullptr, nullptr);
+    return text;
+}
+
+std::wstring windowText(HWND window)
+{
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -113,6 +122,8 @@ Win32Dialog::Win32Dialog(const Layout::Window& window, std::span<const Layout::C
         throw std::runtime_error(std::string("the controls of ") + window.name + " cannot be made");
     }
     m_pictures.show(m_window, controls);
+    for (const Layout::Control& c : controls)
+        fitLabel(c);
 }
 
 Win32Dialog::~Win32Dialog()
@@ -224,17 +235,42 @@ void Win32Dialog::moveItem(int id, int left, int top)
     SetWindowPos(item(id), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+const Layout::Control* Win32Dialog::control(int id) const
+{
+    for (const Layout::Control& c : m_controls)
+        if (c.id == id)
+            return &c;
+    return nullptr;
+}
+
+// The layouts' labels take the width of their caption, as they were designed to: the stored
+// widths were measured with the layout font, and a substitute font (Wine's) can come out a few
+// pixels wider, which would push the last word onto a line that is cut off.
+void Win32Dialog::fitLabel(const Layout::Control& label)
+{
+    if (std::wcscmp(label.className, L"STATIC") != 0 || (label.style & SS_TYPEMASK) != SS_LEFT)
+        return;
+    const HWND window = item(label.id);
+    const std::wstring text = windowText(window);
+    const HDC dc = GetDC(window);
+    const HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    SetWindowPos(window, nullptr, 0, 0, extent.cx, label.rect.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void Win32Dialog::showItem(int id, bool shown)
 {
     ShowWindow(item(id), shown ? SW_SHOWNA : SW_HIDE);
-    const char* name = nullptr;
-    for (const Layout::Control& c : m_controls)
-        if (c.id == id)
-            name = c.name;
-    if (name == nullptr)
+    const Layout::Control* parent = control(id);
+    if (parent == nullptr)
         return;
     for (const Layout::Control& c : m_controls)
-        if (std::strcmp(c.parent, name) == 0)
+        if (std::strcmp(c.parent, parent->name) == 0)
             showItem(c.id, shown);
 }
 
@@ -248,14 +284,12 @@ void Win32Dialog::enableItem(int id, bool enabled)
 
 std::string Win32Dialog::itemText(int id) const
 {
-    const HWND control = item(id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(
-        GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return narrow(text);
+    return narrow(windowText(item(id)));
 }
 
 void Win32Dialog::setItemText(int id, std::string_view text)
 {
     SetWindowTextW(item(id), widen(text).c_str());
+    if (const Layout::Control* c = control(id))
+        fitLabel(*c);
 }

@@ -44,13 +44,15 @@ public:
     void showItem(int id, bool shown);
     // Disabling the focused control hands the focus to the next tab stop first.
     void enableItem(int id, bool enabled);
-    // Texts in UTF-8.
+    // Texts in UTF-8; a label takes the width of its new caption.
     std::string itemText(int id) const;
     void setItemText(int id, std::string_view text);
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool isEscape(const MSG& msg) const;
+    const Layout::Control* control(int id) const;
+    void fitLabel(const Layout::Control& label);
     void focusFirstTabStop();
 
     std::span<const Layout::Control> m_controls;
