@@ -85,7 +85,11 @@ grep -q $'\r$' "$a/rupeta.ini" || desktop_fail "rupeta.ini has no Windows line e
 # --- B: a hand-edited file and a link to a local document, beside A.
 b=$WINE_DIR/b
 mkdir -p "$b"
-cp "$fixtures/other_sections_kept.ini" "$b/rupeta.ini"
+# A foreign Japanese line, which must come back in code page 932.
+{
+    cat "$fixtures/other_sections_kept.ini"
+    printf '[メモ]\r\n名前=ルペタの設定\r\n' | iconv -f UTF-8 -t CP932
+} >"$b/rupeta.ini"
 doc="資料 メモ.txt"
 echo "linked" >"$b/$doc"
 winpath='Z:'$(sed 's|/|\\|g' <<<"$b")'\'"$doc"
@@ -97,7 +101,7 @@ pid_b=$WINE_PID
 wait_until 20 sh -c "[ \"\$(md5sum <'$b/rupeta.ini')\" != '$before' ]" ||
     desktop_fail "B's hand-edited file was not normalised"
 for line in '; comment' '# another comment' '[Other]' 'Timer=99' 'Password=pw' 'Timer=30' \
-    ';end'; do
+    ';end' '[メモ]' '名前=ルペタの設定'; do
     ini "$b" | tr -d '\r' | grep -qxF "$line" || desktop_fail "B lost \"$line\": $(ini "$b")"
 done
 ini "$b" | grep -q '^ID=' || desktop_fail "B's file got no ID"
