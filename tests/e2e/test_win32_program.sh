@@ -4,7 +4,7 @@
 #     page 932 with a fresh ID and today's date; the tray menu (screenshot) runs "Sample" (the
 #     popup, at the bottom-right rule, without the focus; a click hides it), "Reset" and "About";
 #     a double click opens the settings dialog; a second start in A brings up A's settings
-#     dialog and ends without writing; "Exit" ends A and saves.
+#     dialog and ends without writing; "Exit", chosen while that dialog runs, ends A and saves.
 #   B, hand-edited settings with foreign lines and a link to a local document: the file is
 #     normalised with those lines kept; the link reaches ShellExecuteW unchanged (the document
 #     opens in notepad); taskkill ends B with its settings saved.
@@ -45,11 +45,13 @@ program_menus() {
         ((WIN_W > 32 && WIN_H > 60)) || continue
         xwininfo -id "$w" | grep -q 'Override Redirect State: yes' && echo "$w"
     done
+    return 0
 }
+menu_open() { [ -n "$(program_menus)" ]; }
 open_menu() {
     wine_tray_icon_centre "$1"
     xdotool mousemove "$ICON_X" "$ICON_Y" click 3
-    wait_until 10 program_menus || desktop_fail "a right click on icon $1 opened no menu"
+    wait_until 10 menu_open || desktop_fail "a right click on icon $1 opened no menu"
     MENU=$(program_menus | head -n1)
 }
 
@@ -169,7 +171,11 @@ submenu=$(program_menus | grep -vx "$MENU" | head -n1)
 menu_click "$submenu" 0 I I I I I
 wait_until 20 window_named '資料 メモ' || desktop_fail "the link did not open \"$doc\""
 
-# --- A: Exit ends it and saves (the file, removed meanwhile, comes back).
+# --- A: Exit, chosen while the settings dialog runs, ends it and saves (the file, removed
+# meanwhile, comes back).
+wine_tray_icon_centre 0
+xdotool mousemove "$ICON_X" "$ICON_Y" click --repeat 2 --delay 80 1
+wait_until 10 window_named 'ルペタ設定' || desktop_fail "a double click opened no settings dialog"
 rm -f "$a/rupeta.ini"
 open_menu 0
 menu_click "$MENU" 8 "${MENU_ROWS[@]}" # 終了
