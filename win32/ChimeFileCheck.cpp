@@ -39,8 +39,13 @@ std::string checkFormat(std::span<const std::uint8_t> b, std::size_t at, std::ui
     const std::uint32_t byteRate = le32(b, at + 8);
     const std::uint16_t blockAlign = le16(b, at + 12);
     const std::uint16_t bits = le16(b, at + 14);
-    if (tag != 1 || channels < 1 || channels > 2 || (bits != 8 && bits != 16) || rate < 8000 ||
-        rate > 192000)
+    // WAVE_FORMAT_EXTENSIBLE counts as PCM when its sub-format is PCM.
+    static constexpr std::uint8_t PcmSubFormat[16] = {1,    0, 0, 0,    0, 0,    0x10, 0,
+                                                      0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71};
+    const bool extensiblePcm =
+        tag == 0xFFFE && size >= 40 && std::memcmp(b.data() + at + 24, PcmSubFormat, 16) == 0;
+    if ((tag != 1 && !extensiblePcm) || channels < 1 || channels > 2 || (bits != 8 && bits != 16) ||
+        rate < 8000 || rate > 192000)
         return Unsupported;
     if (blockAlign != channels * bits / 8 || byteRate != rate * blockAlign)
         return BadHeader;

@@ -9,16 +9,13 @@
 
 #include <mmsystem.h>
 
-#include <future>
-#include <thread>
 #include <vector>
 
 namespace {
 
-constexpr const wchar_t* Alias = L"rupeta_chime";
 // Opening a plain file takes milliseconds; a file that keeps the open waiting (a pipe under
 // Wine, a network share gone away) must not hold start-up for ever.
-constexpr auto CheckTimeout = std::chrono::seconds(5);
+constexpr DWORD CheckTimeoutMs = 5000;
 
 class Handle
 {
@@ -78,16 +75,46 @@ std::string checkFile(const std::filesystem::path& path)
     return ChimeFileCheck::checkWave(bytes);
 }
 
-// checkFile on a thread of its own, given up after CheckTimeout (the thread then ends with the
-// process).
+// checkFile on a thread of its own, given up after CheckTimeoutMs (the thread is then left to
+// end with the process, and its data with it).
 std::string checkFileInTime(const std::filesystem::path& path)
 {
-    auto result = std::make_shared<std::promise<std::string>>();
-    std::future<std::string> answer = result->get_future();
-    std::thread([path, result] { result->set_value(checkFile(path)); }).detach();
-    if (answer.wait_for(CheckTimeout) != std::future_status::ready)
+    struct Check
+    {
+        std::filesystem::path path;
+        std::string reason;
+    };
+    auto* check = new Check{path, {}};
+    const HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* data) -> DWORD {
+            auto* c = static_cast<Check*>(data);
+            c->reason = checkFile(c->path);
+            return 0;
+        },
+        check, 0, nullptr);
+    if (thread == nullptr) {
+        delete check;
+        return checkFile(path);
+    }
+    const bool done = WaitForSingleObject(thread, CheckTimeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(thread);
+    if (!done)
         return "ファイルの読み込みが終わりません。";
-    return answer.get();
+    std::string reason = std::move(check->reason);
+    delete check;
+    return reason;
+}
+
+std::wstring fullPath(const std::filesystem::path& path)
+{
+    const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return path.wstring();
+    full.resize(length);
+    return full;
 }
 
 std::string mciError(MCIERROR error)
@@ -115,17 +142,15 @@ std::unique_ptr<MciChime> MciChime::open(const std::filesystem::path& exeDir, st
             break;
         }
     }
-    std::error_code ec;
-    const std::filesystem::path absolute = std::filesystem::absolute(file, ec);
-    const std::string shown = narrow((ec ? file : absolute).wstring());
+    const std::wstring absolute = fullPath(file);
+    const std::string shown = narrow(absolute);
 
     if (std::string reason = checkFileInTime(file); !reason.empty()) {
         error = Texts::soundFileError(shown, reason);
         return nullptr;
     }
     std::unique_ptr<MciChime> chime(new MciChime);
-    const std::wstring command =
-        L"open \"" + (ec ? file : absolute).wstring() + L"\" type waveaudio alias " + Alias;
+    const std::wstring command = L"open \"" + absolute + L"\" type waveaudio alias rupeta_chime";
     if (const MCIERROR result = mciSendStringW(command.c_str(), nullptr, 0, nullptr); result != 0) {
         error = Texts::soundFileError(shown, mciError(result));
         return nullptr;

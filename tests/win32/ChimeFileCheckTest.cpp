@@ -41,6 +41,7 @@ struct Wave
     bool byteRateWrong = false;
     bool extraChunkBeforeFormat = false;
     bool dataBeforeFormat = false;
+    std::uint8_t subFormat = 1; // of WAVE_FORMAT_EXTENSIBLE: 1 is PCM
 };
 
 Bytes make(const Wave& w)
@@ -55,7 +56,15 @@ Bytes make(const Wave& w)
     put32(fmt, w.rate * align + (w.byteRateWrong ? 1 : 0));
     put16(fmt, align);
     put16(fmt, w.bits);
-    for (std::uint32_t i = 16; i < w.fmtSize; ++i)
+    if (w.fmtSize >= 40) {
+        put16(fmt, 22); // the extension's size
+        put16(fmt, w.bits);
+        put32(fmt, 0); // channel mask
+        // The sub-format GUID: PCM's, or another one.
+        fmt.insert(fmt.end(),
+                   {w.subFormat, 0, 0, 0, 0, 0, 0x10, 0, 0x80, 0, 0, 0xAA, 0, 0x38, 0x9B, 0x71});
+    }
+    for (std::uint32_t i = w.fmtSize >= 40 ? 40 : 16; i < w.fmtSize; ++i)
         fmt.push_back(0);
     Bytes data;
     tag(data, "data");
@@ -105,6 +114,11 @@ const Case Cases[] = {
     {"data size beyond the file", with([](Wave& w) { w.dataSizeDelta = 1; }), false},
     {"data size near 4 GB", with([](Wave& w) { w.dataSizeDelta = 0xFFFFFE00LL; }), false},
     {"no samples", with([](Wave& w) { w.dataBytes = 0; }), false},
+    {"extensible PCM", with([](Wave& w) { w.format = 0xFFFE, w.fmtSize = 40; }), true},
+    {"extensible float", with([](Wave& w) { w.format = 0xFFFE, w.fmtSize = 40, w.subFormat = 3; }),
+     false},
+    {"extensible, too short for its GUID", with([](Wave& w) { w.format = 0xFFFE, w.fmtSize = 18; }),
+     false},
     {"compressed format", with([](Wave& w) { w.format = 2; }), false},
     {"float format", with([](Wave& w) { w.format = 3, w.bits = 32; }), false},
     {"no channels", with([](Wave& w) { w.channels = 0; }), false},
