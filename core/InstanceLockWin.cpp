@@ -52,7 +52,10 @@ InstanceLock::Claim InstanceLock::claim()
 
 std::filesystem::path InstanceLock::defaultFolder()
 {
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    return ec ? std::filesystem::path() : folder;
+    // GetTempPathW rather than the standard library's, which would take its file streams and
+    // locales into the program.
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    return length == 0 || length > MAX_PATH ? std::filesystem::path()
+                                            : std::filesystem::path(std::wstring(folder, length));
 }

@@ -48,6 +48,7 @@ struct Control
     wchar_t passwordChar; // 0: shown as typed
     const char* picture;  // the picture a static control shows, by its layout name, or nullptr
     bool handCursor;      // the pointing hand over the control
+    const char* parent;   // the layout's parent: the window's name, or a group box's or frame's
 };
 
 struct Window

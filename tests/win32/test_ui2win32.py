@@ -71,6 +71,12 @@ class Converter(unittest.TestCase):
         self.assertEqual([c.name for c in parse(outer).controls], ["Panel", "Inner", "Check"])
         self.assertIn("SS_ETCHEDFRAME", controls["Panel"].style)
         self.assertIn("BS_GROUPBOX", controls["Inner"].style)
+        # Each entry names its layout parent, so that a window can hide a panel with its
+        # contents.
+        entries = ui2win32.render([parse(outer)]).split("\n    {")[1:]
+        self.assertEqual([e.split(",")[0] for e in entries], ['"Panel"', '"Inner"', '"Check"'])
+        for entry, parent in zip(entries, ("Probe", "Panel", "Inner")):
+            self.assertTrue(entry.split("\n")[3].endswith(f', "{parent}"}},'), entry)
 
     def test_up_down_follows_its_edit_with_range_and_no_alignment(self):
         props = "".join(f'<property name="{n}"><number>{v}</number></property>'

@@ -338,7 +338,7 @@ def render(windows):
                 f"     {' | '.join(c.ex_style) or '0'}, {{{', '.join(map(str, c.rect))}}}, "
                 f"{font_literal(c.font)}, {colour_literal(c.text_colour)},\n"
                 f"     {{{', '.join(map(str, c.range))}}}, {c.password_char}, {picture}, "
-                f"{str(c.hand_cursor).lower()}}},")
+                f'{str(c.hand_cursor).lower()}, "{c.parent}"}},')
         lines.append("};")
         lines.append("")
         lines.append(f"}} // namespace Layouts::{window.name}")
