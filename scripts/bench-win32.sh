@@ -60,18 +60,7 @@ for i in "${!pids[@]}"; do
         tr '\n' ' ')
     echo "${names[i]}: $(stat -c %s "$exe") bytes; imports: $imports"
 done
-figures=$(wine_exec wine "$probe" "${names[@]}" 2>/dev/null | tr -d '\r' || true)
-echo "$figures"
-
-# rupeta.exe against its targets.
-private_kb() { sed -n "s/^$1: private \([0-9.]*\) KB.*/\1/p" <<<"$figures" | head -n1; }
-bare=$(private_kb bare-tray-win32.exe)
-rupeta=$(private_kb rupeta.exe)
-awk -v r="$rupeta" -v b="$bare" -v size="$(stat -c %s "${programs[1]}")" 'BEGIN {
-    if (r != "" && b > 0)
-        printf "rupeta.exe: private bytes %.2f times the bare program'"'"'s (target: within 1.5)\n", r / b
-    printf "rupeta.exe: %.0f KB on disk (target: under 1024 KB)\n", size / 1024
-}'
+wine_exec wine "$probe" "${names[@]}" 2>/dev/null | tr -d '\r' || true
 declare -A before
 for i in "${!pids[@]}"; do
     pid=${pids[i]}
