@@ -7,7 +7,7 @@
 
 namespace DialogPictures {
 
-// The stretch guide's picture: resources/stretch/stretch.bmp as a bitmap resource.
+// The stretch guide's picture: resources/stretch/stretch.bmp as a bitmap resource (RLE8).
 inline constexpr int Stretch = 201;
 
 struct Picture

@@ -25,13 +25,12 @@ void LayoutPictures::show(HWND parent, std::span<const Layout::Control> controls
         for (const auto& picture : DialogPictures::All)
             if (std::strcmp(picture.layoutName, c.picture) == 0)
                 known = &picture;
-        // A DIB section keeps the picture's own colour table whatever the screen's depth.
+        // Bitmaps load in the screen's format: a DIB section cannot hold a compressed picture.
         const HANDLE image =
             known == nullptr ? nullptr
                              : LoadImageW(instance, MAKEINTRESOURCEW(known->resource), known->type,
                                           known->type == IMAGE_ICON ? c.rect.width : 0,
-                                          known->type == IMAGE_ICON ? c.rect.height : 0,
-                                          known->type == IMAGE_BITMAP ? LR_CREATEDIBSECTION : 0);
+                                          known->type == IMAGE_ICON ? c.rect.height : 0, 0);
         if (image == nullptr)
             continue;
         m_images.emplace_back(image, known->type);

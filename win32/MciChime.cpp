@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr const wchar_t* Alias = L"rupeta_chime";
 // Opening a plain file takes milliseconds; a file that keeps the open waiting (a pipe under
 // Wine, a network share gone away) must not hold start-up for ever.
 constexpr DWORD CheckTimeoutMs = 5000;
@@ -151,7 +150,7 @@ std::unique_ptr<MciChime> MciChime::open(const std::filesystem::path& exeDir, st
         return nullptr;
     }
     std::unique_ptr<MciChime> chime(new MciChime);
-    const std::wstring command = L"open \"" + absolute + L"\" type waveaudio alias " + Alias;
+    const std::wstring command = L"open \"" + absolute + L"\" type waveaudio alias rupeta_chime";
     if (const MCIERROR result = mciSendStringW(command.c_str(), nullptr, 0, nullptr); result != 0) {
         error = Texts::soundFileError(shown, mciError(result));
         return nullptr;

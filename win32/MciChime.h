@@ -1,5 +1,6 @@
-// The reminder chime "beep.wav" through the Media Control Interface: opened once at start-up,
-// played with notify (which tells when it ran to its end), stopped keeping its place.
+// The reminder chime "beep.wav" through the Media Control Interface: opened once at start-up as
+// the device "rupeta_chime" (times in milliseconds), played with notify (which tells when it ran
+// to its end), stopped keeping its place.
 #pragma once
 
 #include "shell/Chime.h"

@@ -8,7 +8,6 @@
 #include "win32/WindowProc.h"
 #include "windows/TForm2.h"
 
-#include <cstring>
 #include <vector>
 
 namespace {

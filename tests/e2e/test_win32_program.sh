@@ -6,9 +6,9 @@
 #     a double click opens the settings dialog; a second start in A brings up A's settings
 #     dialog and ends without writing; "Exit", chosen while that dialog runs, ends A and saves.
 #   B, hand-edited settings with foreign lines and a link to a local document: the file is
-#     normalised with those lines kept; a left click opens its menu; the link reaches
-#     ShellExecuteW unchanged (the document opens in notepad); taskkill ends B with its
-#     settings saved.
+#     normalised with those lines kept; a left click opens its menu; the links reach
+#     ShellExecuteW unchanged (the document opens in notepad, the web address arrives whole at
+#     the desktop's opener); taskkill ends B with its settings saved.
 #   C: the end of the session ends it with its settings saved.
 set -u
 source "$RUPETA_SOURCE_DIR/tests/e2e/wine.sh"
@@ -67,6 +67,11 @@ popup_at() {
 }
 window_named() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
 
+# Web links end at the desktop's opener (through Wine's browser helper): a stand-in records them.
+opened=$DESKTOP_DIR/opened
+mkdir -p "$opened"
+chmod 0777 "$opened"
+fake_opener "$opened"
 wine_desktop_start || desktop_fail "no Wine desktop"
 wine_notepad || desktop_fail "notepad did not start"
 wine_copy "$RUPETA_SOURCE_DIR/resources/beep.wav" >/dev/null
@@ -96,7 +101,9 @@ mkdir -p "$b"
 doc="資料 メモ.txt"
 echo "linked" >"$b/$doc"
 winpath='Z:'$(sed 's|/|\\|g' <<<"$b")'\'"$doc"
-printf '[URLs]\r\nName1=資料を開く(&O)\r\nURL1=%s\r\n' "$winpath" | iconv -f UTF-8 -t CP932 >"$b/url.ini"
+url='http://www.rupeta.example/a%20b/?x=1&y=日本#top'
+printf '[URLs]\r\nName1=資料を開く(&O)\r\nURL1=%s\r\nName2=ウェブ(&W)\r\nURL2=%s\r\n' \
+    "$winpath" "$url" | iconv -f UTF-8 -t CP932 >"$b/url.ini"
 chown -R nobody:nogroup "$b" 2>/dev/null || true
 before=$(md5sum <"$b/rupeta.ini")
 wine_run "$b" "$exe"
@@ -171,10 +178,18 @@ MENU=$(program_menus | head -n1)
 menu_click "$MENU" 5 "${MENU_ROWS[@]}" # 関連情報
 two_menus() { [ "$(program_menus | wc -l)" -ge 2 ]; }
 wait_until 5 two_menus || desktop_fail "no links submenu"
-# The link of url.ini, then the four default ones.
+# The two links of url.ini, then the three default ones.
 submenu=$(program_menus | grep -vx "$MENU" | head -n1)
 menu_click "$submenu" 0 I I I I I
 wait_until 20 window_named '資料 メモ' || desktop_fail "the link did not open \"$doc\""
+open_menu 1
+menu_click "$MENU" 5 "${MENU_ROWS[@]}" # 関連情報
+wait_until 5 two_menus || desktop_fail "no links submenu"
+submenu=$(program_menus | grep -vx "$MENU" | head -n1)
+menu_click "$submenu" 1 I I I I I
+wait_for_file 20 "$opened/opened-0" || desktop_fail "the web link reached no opener"
+[ "$(tr -d '\0' <"$opened/opened-0")" = "$url" ] ||
+    desktop_fail "the opener got \"$(tr '\0' ' ' <"$opened/opened-0")\", not \"$url\""
 
 # --- A: Exit, chosen while the settings dialog runs, ends it and saves (the file, removed
 # meanwhile, comes back).
@@ -207,4 +222,4 @@ wait_for_exit 15 "$pid_c" || desktop_fail "the end of the session did not end C"
 [ -s "$c/rupeta.ini" ] || desktop_fail "the end of the session did not save C's settings"
 
 echo "PASS: first start, normalised file, menu, popup at (831, 671), dialogs, second start," \
-    "link, Exit, taskkill and the session's end"
+    "links, Exit, taskkill and the session's end"

@@ -428,6 +428,44 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, DialogPlaces, ::testing::ValuesIn(PlaceCases),
                              return name;
                          });
 
+TEST_F(DialogWindows, TheStretchPictureShowsAsStoredPixelForPixel)
+{
+    // Why: the picture is built into the program compressed; what the guide shows must be the
+    // stored picture exactly (resource 300 of this test is the file as stored).
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(300), MAKEINTRESOURCEW(10));
+    ASSERT_NE(found, nullptr);
+    const auto* file = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(file + sizeof(BITMAPFILEHEADER));
+    const auto* palette = reinterpret_cast<const RGBQUAD*>(info + 1);
+    const BYTE* stored = file + reinterpret_cast<const BITMAPFILEHEADER*>(file)->bfOffBits;
+    const int width = info->biWidth, height = info->biHeight; // rows bottom-up
+    ASSERT_EQ(info->biBitCount, 8);
+
+    std::vector<RGBQUAD> onScreen(static_cast<std::size_t>(width * height));
+    kit.scripts.push_back(
+        {shown(kit), act([&] {
+             const HWND image = GetDlgItem(kit.dialog, Layouts::Form_Stretch::Image1);
+             const auto bitmap =
+                 reinterpret_cast<HBITMAP>(SendMessageW(image, STM_GETIMAGE, IMAGE_BITMAP, 0));
+             BITMAPINFOHEADER header{sizeof header, width, height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+             const HDC dc = GetDC(image);
+             EXPECT_EQ(GetDIBits(dc, bitmap, 0, height, onScreen.data(),
+                                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS),
+                       height);
+             ReleaseDC(image, dc);
+             PostMessageW(kit.dialog, WM_CLOSE, 0, 0);
+         })});
+    TForm_Stretch::run(main);
+    int differ = 0;
+    for (int i = 0; i < width * height; ++i) {
+        const RGBQUAD want = palette[stored[i]]; // the width is a multiple of four: no padding
+        const RGBQUAD got = onScreen[static_cast<std::size_t>(i)];
+        differ += want.rgbRed != got.rgbRed || want.rgbGreen != got.rgbGreen ||
+                  want.rgbBlue != got.rgbBlue;
+    }
+    EXPECT_EQ(differ, 0) << "of " << width * height << " pixels";
+}
+
 struct KeyCase
 {
     const char* name;
