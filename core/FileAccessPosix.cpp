@@ -7,6 +7,7 @@
 #include <charconv>
 #include <csignal>
 #include <cstdint>
+#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -112,7 +113,7 @@ void removeStaleTemporaries(const std::filesystem::path& target)
 
 namespace FileAccess {
 
-std::optional<std::string> readRegularFile(const std::filesystem::path& path)
+std::optional<std::string> readRegularFile(const std::string& path)
 {
     // Without O_NONBLOCK opening a pipe waits for a writer that never comes.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -150,8 +151,9 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path)
     return bytes;
 }
 
-bool replaceFile(const std::filesystem::path& path, std::string_view bytes)
+bool replaceFile(const std::string& pathText, std::string_view bytes)
 {
+    const std::filesystem::path path(pathText);
     if (path.empty() || !path.has_filename())
         return false;
     const auto target = resolve(path);

@@ -1,6 +1,8 @@
 // Reading and replacing small text files with the Windows API.
 #include "core/FileAccess.h"
 
+#include "core/WideText.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -34,13 +36,27 @@ bool processHasEnded(DWORD pid)
     return ended;
 }
 
+// A path split into its folder part (with its last separator, or a drive "C:") and its name.
+struct SplitPath
+{
+    std::wstring folder;
+    std::wstring name;
+};
+
+SplitPath split(const std::wstring& path)
+{
+    const std::size_t cut = path.find_last_of(L"\\/:");
+    if (cut == std::wstring::npos)
+        return {{}, path};
+    return {path.substr(0, cut + 1), path.substr(cut + 1)};
+}
+
 // A save killed half way leaves its temporary file ".<name>.<pid>.<n>.tmp"; the next save
 // clears those of processes that no longer exist. A live second instance may be writing its own.
-void removeStaleTemporaries(const std::filesystem::path& target)
+void removeStaleTemporaries(const SplitPath& target)
 {
-    const std::wstring prefix = L"." + target.filename().native() + L".";
-    std::filesystem::path pattern = target;
-    pattern.replace_filename(prefix + L"*.tmp");
+    const std::wstring prefix = L"." + target.name + L".";
+    const std::wstring pattern = target.folder + prefix + L"*.tmp";
     WIN32_FIND_DATAW found{};
     const HANDLE search = FindFirstFileW(pattern.c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
@@ -56,9 +72,7 @@ void removeStaleTemporaries(const std::filesystem::path& target)
             continue;
         // Saves of this process never overlap, so its own leftovers are stale as well.
         if (pid == GetCurrentProcessId() || processHasEnded(static_cast<DWORD>(pid))) {
-            std::filesystem::path stale = target;
-            stale.replace_filename(name);
-            DeleteFileW(stale.c_str());
+            DeleteFileW((target.folder + name).c_str());
         }
     } while (FindNextFileW(search, &found));
     FindClose(search);
@@ -68,10 +82,10 @@ void removeStaleTemporaries(const std::filesystem::path& target)
 
 namespace FileAccess {
 
-std::optional<std::string> readRegularFile(const std::filesystem::path& path)
+std::optional<std::string> readRegularFile(const std::string& path)
 {
     // Others may keep the file open, for reading or writing, while it is read.
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+    const HANDLE file = CreateFileW(widen(path).c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -106,9 +120,11 @@ std::optional<std::string> readRegularFile(const std::filesystem::path& path)
     return bytes;
 }
 
-bool replaceFile(const std::filesystem::path& path, std::string_view bytes)
+bool replaceFile(const std::string& pathText, std::string_view bytes)
 {
-    if (path.empty() || !path.has_filename())
+    const std::wstring path = widen(pathText);
+    const SplitPath parts = split(path);
+    if (parts.name.empty())
         return false;
     const DWORD attributes = GetFileAttributesW(path.c_str());
     const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
@@ -119,19 +135,17 @@ bool replaceFile(const std::filesystem::path& path, std::string_view bytes)
         return false;
     if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND)
         return false;
-    removeStaleTemporaries(path);
+    removeStaleTemporaries(parts);
     // The new file keeps the old one's hidden and system marks.
     const DWORD kept = exists ? attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM) : 0;
 
     // The temporary file sits beside the target, on the same volume, so the move is a rename.
     static std::atomic<unsigned> counter{0};
-    std::filesystem::path temp;
+    std::wstring temp;
     HANDLE file = INVALID_HANDLE_VALUE;
     for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
-        temp = path;
-        temp.replace_filename(L"." + path.filename().native() + L"." +
-                              std::to_wstring(GetCurrentProcessId()) + L"." +
-                              std::to_wstring(counter++) + L".tmp");
+        temp = parts.folder + L"." + parts.name + L"." + std::to_wstring(GetCurrentProcessId()) +
+               L"." + std::to_wstring(counter++) + L".tmp";
         file = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <string>
 
 class InstanceLock
@@ -19,7 +18,8 @@ public:
     // The lock of the current working directory, kept as a file in folder (the user's runtime
     // directory). The key names the directory by its identity on disk, not by its path, so
     // every way into it (links, bind mounts, paths beyond PATH_MAX) meets the same lock.
-    explicit InstanceLock(std::filesystem::path folder);
+    // The folder is a UTF-8 path.
+    explicit InstanceLock(std::string folder);
     ~InstanceLock();
     InstanceLock(const InstanceLock&) = delete;
     InstanceLock& operator=(const InstanceLock&) = delete;
@@ -33,10 +33,10 @@ public:
     static std::string keyFor(std::uint64_t user, std::uint64_t device, std::uint64_t file);
 
     // Where the lock lives: $XDG_RUNTIME_DIR, else the temporary folder.
-    static std::filesystem::path defaultFolder();
+    static std::string defaultFolder();
 
 private:
-    std::filesystem::path m_folder;
+    std::string m_folder;
     std::string m_key;
     std::intptr_t m_handle = -1;
 };

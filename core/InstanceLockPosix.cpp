@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -22,7 +23,7 @@ std::string currentDirectoryKey()
 
 } // namespace
 
-InstanceLock::InstanceLock(std::filesystem::path folder)
+InstanceLock::InstanceLock(std::string folder)
     : m_folder(std::move(folder)), m_key(currentDirectoryKey())
 {
 }
@@ -39,7 +40,7 @@ InstanceLock::Claim InstanceLock::claim()
         return Claim::Claimed;
     if (m_key.empty() || m_folder.empty())
         return Claim::Unguarded;
-    const std::filesystem::path path = m_folder / (m_key + ".lock");
+    const std::filesystem::path path = std::filesystem::path(m_folder) / (m_key + ".lock");
     // Not blocking on a FIFO, not following a link someone planted in a shared folder.
     const int fd =
         ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
@@ -67,7 +68,7 @@ InstanceLock::Claim InstanceLock::claim()
     return Claim::Claimed;
 }
 
-std::filesystem::path InstanceLock::defaultFolder()
+std::string InstanceLock::defaultFolder()
 {
     for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
         const char* value = std::getenv(name);

@@ -2,6 +2,8 @@
 // process ends.
 #include "core/InstanceLock.h"
 
+#include "core/WideText.h"
+
 #include <windows.h>
 
 namespace {
@@ -24,7 +26,7 @@ std::string currentDirectoryKey()
 
 } // namespace
 
-InstanceLock::InstanceLock(std::filesystem::path folder)
+InstanceLock::InstanceLock(std::string folder)
     : m_folder(std::move(folder)), m_key(currentDirectoryKey())
 {
 }
@@ -41,7 +43,8 @@ InstanceLock::Claim InstanceLock::claim()
         return Claim::Claimed;
     if (m_key.empty() || m_folder.empty())
         return Claim::Unguarded;
-    const std::filesystem::path path = m_folder / (m_key + ".lock");
+    const bool separated = m_folder.back() == '\\' || m_folder.back() == '/';
+    const std::wstring path = widen(m_folder + (separated ? "" : "\\") + m_key + ".lock");
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (file == INVALID_HANDLE_VALUE)
@@ -50,12 +53,12 @@ InstanceLock::Claim InstanceLock::claim()
     return Claim::Claimed;
 }
 
-std::filesystem::path InstanceLock::defaultFolder()
+std::string InstanceLock::defaultFolder()
 {
     // GetTempPathW rather than the standard library's, which would take its file streams and
     // locales into the program.
     wchar_t folder[MAX_PATH + 1];
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
-    return length == 0 || length > MAX_PATH ? std::filesystem::path()
-                                            : std::filesystem::path(std::wstring(folder, length));
+    return length == 0 || length > MAX_PATH ? std::string()
+                                            : narrow(std::wstring_view(folder, length));
 }

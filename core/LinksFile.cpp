@@ -26,7 +26,7 @@ Links LinksFile::defaults()
                   http(BuildConfig::MakerHost, "/rupeta/")}};
 }
 
-Links LinksFile::load(const std::filesystem::path& path)
+Links LinksFile::load(const std::string& path)
 {
     const ProfileFile file = ProfileFile::load(path);
     Links links = defaults();

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <filesystem>
 #include <string>
 
 struct Links
@@ -19,6 +18,6 @@ public:
     static constexpr const char* FileName = "url.ini";
 
     // Section "URLs", keys Name1..Name5 and URL1..URL5, each with its default.
-    static Links load(const std::filesystem::path& path = FileName);
+    static Links load(const std::string& path = FileName);
     static Links defaults();
 };

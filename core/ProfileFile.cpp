@@ -81,7 +81,7 @@ std::string_view ending(const std::string& line)
 
 } // namespace
 
-std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path)
+std::optional<ProfileFile> ProfileFile::read(const std::string& path)
 {
     const auto bytes = FileAccess::readRegularFile(path);
     if (!bytes)
@@ -89,7 +89,7 @@ std::optional<ProfileFile> ProfileFile::read(const std::filesystem::path& path)
     return parse(*bytes);
 }
 
-ProfileFile ProfileFile::load(const std::filesystem::path& path)
+ProfileFile ProfileFile::load(const std::string& path)
 {
     return read(path).value_or(ProfileFile{});
 }
@@ -210,7 +210,7 @@ std::string ProfileFile::bytes() const
     return out;
 }
 
-bool ProfileFile::saveAtomically(const std::filesystem::path& path) const
+bool ProfileFile::saveAtomically(const std::string& path) const
 {
     return FileAccess::replaceFile(path, bytes());
 }

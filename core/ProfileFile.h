@@ -1,7 +1,6 @@
 // An INI-style file with private-profile semantics, kept as the bytes it was read from.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,11 +13,11 @@ public:
     static constexpr std::size_t MaxValueBytes = 1023;
 
     // A missing or unreadable file reads as empty.
-    static ProfileFile load(const std::filesystem::path& path);
+    static ProfileFile load(const std::string& path);
     // Empty when the file does not exist; nothing when it exists but cannot be read in full or
     // is not a small regular file (see FileAccess), so that a caller about to rewrite it does
     // not replace content it never saw.
-    static std::optional<ProfileFile> read(const std::filesystem::path& path);
+    static std::optional<ProfileFile> read(const std::string& path);
     static ProfileFile parse(std::string_view bytes);
 
     // Section and key match without regard to ASCII case; nothing when missing.
@@ -32,7 +31,7 @@ public:
     // Writes the whole file beside the old one and renames it over it, so readers see either
     // the old or the new file. False when that could not be done or is not allowed (see
     // FileAccess::replaceFile); the old file is then intact.
-    bool saveAtomically(const std::filesystem::path& path) const;
+    bool saveAtomically(const std::string& path) const;
 
 private:
     std::string_view content(std::size_t line) const;

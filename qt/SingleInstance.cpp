@@ -5,6 +5,8 @@
 #include <QLocalSocket>
 #include <QThread>
 
+#include <filesystem>
+
 namespace {
 constexpr int handOverMs = 2000;
 

@@ -47,7 +47,7 @@ std::string systemMessage(DWORD code)
 
 // Empty when the file is a plain file holding a playable WAVE; read on the opened handle, so
 // that a swap of the name in between changes nothing.
-std::string checkFile(const std::filesystem::path& path)
+std::string checkFile(const std::wstring& path)
 {
     const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -77,11 +77,11 @@ std::string checkFile(const std::filesystem::path& path)
 
 // checkFile on a thread of its own, given up after CheckTimeoutMs (the thread is then left to
 // end with the process, and its data with it).
-std::string checkFileInTime(const std::filesystem::path& path)
+std::string checkFileInTime(const std::wstring& path)
 {
     struct Check
     {
-        std::filesystem::path path;
+        std::wstring path;
         std::string reason;
     };
     auto* check = new Check{path, {}};
@@ -106,13 +106,13 @@ std::string checkFileInTime(const std::filesystem::path& path)
     return reason;
 }
 
-std::wstring fullPath(const std::filesystem::path& path)
+std::wstring fullPath(const std::wstring& path)
 {
     const DWORD size = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
     std::wstring full(size, L'\0');
     const DWORD length = GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
     if (length == 0 || length >= size)
-        return path.wstring();
+        return path;
     full.resize(length);
     return full;
 }
@@ -127,15 +127,15 @@ std::string mciError(MCIERROR error)
 
 } // namespace
 
-std::vector<std::filesystem::path> MciChime::searchPath(const std::filesystem::path& exeDir)
+std::vector<std::wstring> MciChime::searchPath(const std::wstring& exeDir)
 {
-    return {std::filesystem::path(FileName), exeDir / FileName};
+    return {FileName, exeDir + FileName};
 }
 
-std::unique_ptr<MciChime> MciChime::open(const std::filesystem::path& exeDir, std::string& error)
+std::unique_ptr<MciChime> MciChime::open(const std::wstring& exeDir, std::string& error)
 {
     const auto candidates = searchPath(exeDir);
-    std::filesystem::path file = candidates.front();
+    std::wstring file = candidates.front();
     for (const auto& candidate : candidates) {
         if (GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES) {
             file = candidate;

@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,12 +16,13 @@ class MciChime : public Chime
 public:
     static constexpr const wchar_t* FileName = L"beep.wav";
 
-    // Where "beep.wav" is looked for, in order: the current directory, the executable's.
-    static std::vector<std::filesystem::path> searchPath(const std::filesystem::path& exeDir);
+    // Where "beep.wav" is looked for, in order: the current directory, the executable's
+    // (exeDir, with its closing backslash).
+    static std::vector<std::wstring> searchPath(const std::wstring& exeDir);
     // Opens the first file of the search path that exists (the one in the current directory
     // when none does). When it is no plain file, too large, no sound MCI plays, or does not
     // answer in time, error holds the error box's text (UTF-8) and the result is null.
-    static std::unique_ptr<MciChime> open(const std::filesystem::path& exeDir, std::string& error);
+    static std::unique_ptr<MciChime> open(const std::wstring& exeDir, std::string& error);
 
     ~MciChime() override;
     MciChime(const MciChime&) = delete;

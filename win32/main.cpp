@@ -12,12 +12,12 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 #include <string>
 
 namespace {
 
-std::filesystem::path exeDir()
+// The executable's folder, with its closing backslash.
+std::wstring exeDir()
 {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
@@ -29,7 +29,7 @@ std::filesystem::path exeDir()
         }
         path.resize(path.size() * 2);
     }
-    return std::filesystem::path(path).parent_path();
+    return path.substr(0, path.find_last_of(L'\\') + 1);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The related links read from "url.ini": defaults, code page 932 captions, separators, empty
 // captions and targets that must reach the opener unchanged.
 #include "core/LinksFile.h"
+#include "tests/core/Utf8Path.h"
 
 #include "BuildConfig.h"
 
@@ -22,7 +23,8 @@ std::filesystem::path writeFile(const std::string& name, const std::string& byte
 // Without a file every item shows its default caption and opens its default page.
 TEST(LinksFile, MissingFileGivesTheDefaults)
 {
-    const Links links = LinksFile::load(std::filesystem::temp_directory_path() / "no-such-url.ini");
+    const Links links =
+        LinksFile::load(utf8Path(std::filesystem::temp_directory_path() / "no-such-url.ini"));
     const std::string maker = std::string("http://") + BuildConfig::MakerHost;
     const std::array<std::string, 5> names{
         "Microsoft - ヘルシー コンピューティング ガイド", "IBM - VDT作業を快適に",
@@ -52,7 +54,7 @@ TEST(LinksFile, FileValuesOverrideKeyByKey)
                                 "URL5=\x83\x8b\x83\x79\x83\x5e.html\r\n" // "ルペタ.html"
                                 "[Other]\r\n"
                                 "Name4=not this one\r\n");
-    const Links links = LinksFile::load(path);
+    const Links links = LinksFile::load(utf8Path(path));
     const Links defaults = LinksFile::defaults();
     struct Row
     {

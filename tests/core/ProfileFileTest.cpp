@@ -2,6 +2,7 @@
 #include "core/ProfileFile.h"
 #include "tests/core/FileBytes.h"
 #include "tests/core/ScratchDir.h"
+#include "tests/core/Utf8Path.h"
 
 #include <gtest/gtest.h>
 
@@ -165,16 +166,16 @@ TEST_F(ProfileFileOnDisk, LoadsMissingAndSavesAtomically)
 {
     // Why: saving replaces the file whole, with the old permissions and no leftovers.
     const auto path = m_dir / "rupeta.ini";
-    EXPECT_TRUE(ProfileFile::load(path).bytes().empty());
-    ASSERT_TRUE(ProfileFile::read(path));
+    EXPECT_TRUE(ProfileFile::load(utf8Path(path)).bytes().empty());
+    ASSERT_TRUE(ProfileFile::read(utf8Path(path)));
 
     writeBytes(path, "[Timer]\nTimer=1\n");
 #ifndef _WIN32
     chmod(path.c_str(), 0640);
 #endif
-    auto file = ProfileFile::load(path);
+    auto file = ProfileFile::load(utf8Path(path));
     file.set("Timer", "Timer", "2");
-    ASSERT_TRUE(file.saveAtomically(path));
+    ASSERT_TRUE(file.saveAtomically(utf8Path(path)));
     EXPECT_EQ(readBytes(path), "[Timer]\nTimer=2\n");
 #ifndef _WIN32
     struct stat st
@@ -194,14 +195,14 @@ TEST_F(ProfileFileOnDisk, FailedSaveLeavesTheOldFileAndNoTemporary)
     const auto directory = m_dir / "rupeta.ini";
     std::filesystem::create_directory(directory);
     writeBytes(directory / "inside", "keep");
-    EXPECT_FALSE(file.saveAtomically(directory));
+    EXPECT_FALSE(file.saveAtomically(utf8Path(directory)));
     EXPECT_EQ(readBytes(directory / "inside"), "keep");
 
     const auto notADirectory = m_dir / "plain";
     writeBytes(notADirectory, "plain");
-    EXPECT_FALSE(file.saveAtomically(notADirectory / "rupeta.ini"));
+    EXPECT_FALSE(file.saveAtomically(utf8Path(notADirectory / "rupeta.ini")));
     EXPECT_EQ(readBytes(notADirectory), "plain");
-    EXPECT_FALSE(ProfileFile::read(directory));
+    EXPECT_FALSE(ProfileFile::read(utf8Path(directory)));
 
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 2);
 }
@@ -220,7 +221,7 @@ TEST_F(ProfileFileOnDisk, ReadOnlyDirectoryKeepsTheOldFile)
     writeBytes(path, "old");
     using std::filesystem::perms;
     std::filesystem::permissions(m_dir, perms::owner_read | perms::owner_exec);
-    EXPECT_FALSE(ProfileFile::parse("new").saveAtomically(path));
+    EXPECT_FALSE(ProfileFile::parse("new").saveAtomically(utf8Path(path)));
     std::filesystem::permissions(m_dir, perms::owner_all);
     EXPECT_EQ(readBytes(path), "old");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir), {}), 1);

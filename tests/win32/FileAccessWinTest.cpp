@@ -4,6 +4,7 @@
 #include "core/FileAccess.h"
 #include "tests/core/FileBytes.h"
 #include "tests/core/ScratchDir.h"
+#include "tests/core/Utf8Path.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +21,8 @@ namespace {
 // The read in a thread of its own: one that blocks fails the test instead of hanging it.
 std::optional<std::string> readWithin5s(const std::filesystem::path& path)
 {
-    auto read =
-        std::async(std::launch::async, [path] { return FileAccess::readRegularFile(path); });
+    auto read = std::async(std::launch::async,
+                           [path] { return FileAccess::readRegularFile(utf8Path(path)); });
     if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
         ADD_FAILURE() << "reading " << path.string() << " blocked";
         std::fflush(nullptr);
@@ -137,8 +138,8 @@ TEST_F(FileAccessWinTest, NamesOutsideTheAnsiCodePageWork)
     const std::wstring stale = L".rupeta.ini." + std::to_wstring(GetCurrentProcessId()) + L".0.tmp";
     writeBytes(dir / stale, "half");
     ASSERT_TRUE(std::filesystem::exists(dir / stale));
-    ASSERT_TRUE(FileAccess::replaceFile(path, "[Timer]\r\nTimer=45\r\n"));
-    EXPECT_EQ(FileAccess::readRegularFile(path), "[Timer]\r\nTimer=45\r\n");
+    ASSERT_TRUE(FileAccess::replaceFile(utf8Path(path), "[Timer]\r\nTimer=45\r\n"));
+    EXPECT_EQ(FileAccess::readRegularFile(utf8Path(path)), "[Timer]\r\nTimer=45\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir / stale));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 1);
 }
@@ -150,7 +151,7 @@ TEST_F(FileAccessWinTest, ReadOnlyFileIsNotReplaced)
     const auto path = m_dir / "rupeta.ini";
     writeBytes(path, "old");
     ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_FALSE(FileAccess::replaceFile(path, "new"));
+    EXPECT_FALSE(FileAccess::replaceFile(utf8Path(path), "new"));
     EXPECT_EQ(readBytes(path), "old");
     EXPECT_EQ(entries(), 1u);
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -164,13 +165,13 @@ TEST_F(FileAccessWinTest, HiddenAndSystemMarksAreKeptAndANewFileIsPlain)
          {DWORD{FILE_ATTRIBUTE_HIDDEN}, DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM}}) {
         writeBytes(path, "old");
         ASSERT_TRUE(SetFileAttributesW(path.c_str(), marks));
-        ASSERT_TRUE(FileAccess::replaceFile(path, "new"));
+        ASSERT_TRUE(FileAccess::replaceFile(utf8Path(path), "new"));
         EXPECT_EQ(readBytes(path), "new");
         EXPECT_EQ(attributes(path) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM), marks);
         SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     }
     const auto fresh = m_dir / "url.ini";
-    ASSERT_TRUE(FileAccess::replaceFile(fresh, "created"));
+    ASSERT_TRUE(FileAccess::replaceFile(utf8Path(fresh), "created"));
     EXPECT_EQ(readBytes(fresh), "created");
     EXPECT_EQ(attributes(fresh) &
                   (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY),
@@ -188,11 +189,11 @@ TEST_F(FileAccessWinTest, FileHeldOpenWithoutSharingStaysAndLeavesNoTemporary)
         const Handle holder(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_NE(holder.get(), INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(FileAccess::replaceFile(path, "new"));
+        EXPECT_FALSE(FileAccess::replaceFile(utf8Path(path), "new"));
         EXPECT_EQ(entries(), 1u);
     }
     EXPECT_EQ(readBytes(path), "old");
-    EXPECT_TRUE(FileAccess::replaceFile(path, "new"));
+    EXPECT_TRUE(FileAccess::replaceFile(utf8Path(path), "new"));
     EXPECT_EQ(readBytes(path), "new");
 }
 
@@ -211,7 +212,7 @@ TEST_F(FileAccessWinTest, LinkCountsAsUnwritable)
     if (attributes(link) == INVALID_FILE_ATTRIBUTES)
         GTEST_SKIP() << "this system claims to make symbolic links but makes none";
     ASSERT_NE(attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
-    EXPECT_FALSE(FileAccess::replaceFile(link, "new"));
+    EXPECT_FALSE(FileAccess::replaceFile(utf8Path(link), "new"));
     EXPECT_EQ(readBytes(target), "target");
     EXPECT_NE(attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT, 0u);
     EXPECT_EQ(entries(), 2u);
@@ -246,7 +247,7 @@ TEST_F(FileAccessWinTest, TemporariesOfEndedProcessesAreRemovedAtTheNextSave)
     for (const auto& name : kept)
         writeBytes(m_dir / name, "not ours to remove");
 
-    EXPECT_TRUE(FileAccess::replaceFile(m_dir / "rupeta.ini", "new"));
+    EXPECT_TRUE(FileAccess::replaceFile(utf8Path(m_dir / "rupeta.ini"), "new"));
     TerminateProcess(live.hProcess, 0);
     CloseHandle(live.hProcess);
     CloseHandle(endedHeld.hProcess);

@@ -46,7 +46,7 @@ bool pumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
 TEST(MciChime, StopKeepsThePlaceAndOnlyTheEndStartsOver)
 {
     std::string error;
-    const auto chime = MciChime::open(L".", error);
+    const auto chime = MciChime::open(L".\\", error);
     ASSERT_TRUE(chime) << error;
     const long length = std::stol(status(L"length"));
     ASSERT_GT(length, 800) << "the chime is too short for this test";
@@ -80,7 +80,7 @@ TEST(MciChime, AFileThatIsNoSoundStopsTheOpenWithTheReason)
     ASSERT_TRUE(SetCurrentDirectoryW(L"sub"));
     CreateDirectoryW(L"beep.wav", nullptr);
     std::string error;
-    const auto chime = MciChime::open(L"..", error);
+    const auto chime = MciChime::open(L"..\\", error);
     SetCurrentDirectoryW(L"..");
     EXPECT_FALSE(chime);
     EXPECT_NE(error.find("beep.wav"), std::string::npos) << error;
