@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cwchar>
 
@@ -100,11 +101,13 @@ std::optional<std::string> readRegularFile(const std::string& path)
     bool ok = GetFileType(file) == FILE_TYPE_DISK && GetFileSizeEx(file, &size) &&
               size.QuadPart >= 0 && static_cast<ULONGLONG>(size.QuadPart) <= MaxFileBytes;
     std::string bytes;
+    // One byte more than the size, to notice a file that grew meanwhile; the cap still holds.
     if (ok)
-        bytes.resize(MaxFileBytes + 1);
+        bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
     std::size_t done = 0;
-    // One byte more than the cap, to notice a file that grew past it meanwhile.
-    while (ok && done < bytes.size()) {
+    while (ok && done < MaxFileBytes + 1) {
+        if (done == bytes.size())
+            bytes.resize(std::min(bytes.size() * 2, MaxFileBytes + 1));
         DWORD n = 0;
         if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &n,
                       nullptr))
