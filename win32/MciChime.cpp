@@ -117,6 +117,29 @@ std::wstring fullPath(const std::wstring& path)
     return full;
 }
 
+// Whether the file can be checked here and now: a plain file with content on a local disk opens
+// at once. Anything else (a pipe under Wine, a share that no longer answers) goes to a thread
+// that can be given up; a thread is not made needlessly, since Wine keeps the stack of an ended
+// one mapped.
+bool opensAtOnce(const std::wstring& absolute)
+{
+    // A path without a drive letter is on a network share.
+    if (absolute.size() < 3 || absolute[1] != L':')
+        return false;
+    const UINT drive = GetDriveTypeW(absolute.substr(0, 3).c_str());
+    if (drive == DRIVE_REMOTE || drive == DRIVE_UNKNOWN || drive == DRIVE_NO_ROOT_DIR)
+        return false;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(absolute.c_str(), &found);
+    // No such file: the open fails at once.
+    if (search == INVALID_HANDLE_VALUE)
+        return true;
+    FindClose(search);
+    const DWORD odd = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                      FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_OFFLINE;
+    return (found.dwFileAttributes & odd) == 0 && (found.nFileSizeHigh | found.nFileSizeLow) != 0;
+}
+
 std::string mciError(MCIERROR error)
 {
     wchar_t text[256] = L"";
@@ -145,7 +168,8 @@ std::unique_ptr<MciChime> MciChime::open(const std::wstring& exeDir, std::string
     const std::wstring absolute = fullPath(file);
     const std::string shown = narrow(absolute);
 
-    if (std::string reason = checkFileInTime(file); !reason.empty()) {
+    const std::string reason = opensAtOnce(absolute) ? checkFile(file) : checkFileInTime(file);
+    if (!reason.empty()) {
         error = Texts::soundFileError(shown, reason);
         return nullptr;
     }
