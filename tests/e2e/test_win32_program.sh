@@ -9,7 +9,8 @@
 #     normalised with those lines kept; a left click opens its menu; the links reach
 #     ShellExecuteW unchanged (the document opens in notepad, the web address arrives whole at
 #     the desktop's opener); taskkill ends B with its settings saved.
-#   C: the end of the session ends it with its settings saved.
+#   C: its icon comes back when the tray restarts ("TaskbarCreated"); the end of the session
+#     ends it with its settings saved.
 set -u
 source "$RUPETA_SOURCE_DIR/tests/e2e/wine.sh"
 : "${RUPETA_EXE:?rupeta.exe}"
@@ -216,10 +217,23 @@ wine_run "$c" "$exe"
 pid_c=$WINE_PID
 wait_for_file 20 "$c/rupeta.ini" || desktop_fail "C wrote no settings at its start"
 sleep 1
+
+# --- C: the tray restarts, knowing no icons, and says so with "TaskbarCreated": C's icon comes
+# back and takes clicks.
+restart=$(wine_copy "$RUPETA_TRAY_RESTART")
+wine_exec wine "$restart" forget || desktop_fail "C's tray icon could not be removed"
+wait_until 10 sh -c '! xdotool search --onlyvisible --name "^Wine System Tray\$"' ||
+    desktop_fail "the tray kept C's icon"
+wine_exec wine "$restart" announce || desktop_fail "\"TaskbarCreated\" could not be sent"
+wine_wait_tray 10 >/dev/null || desktop_fail "\"TaskbarCreated\" did not bring C's icon back"
+open_menu 0
+menu_click "$MENU" 1 "${MENU_ROWS[@]}" # タイマーのリセット
+menu_closed() { ! menu_open; }
+wait_until 5 menu_closed || desktop_fail "C's menu did not close"
 rm -f "$c/rupeta.ini"
 wine_exec wine wineboot --end-session >/dev/null 2>&1
 wait_for_exit 15 "$pid_c" || desktop_fail "the end of the session did not end C"
 [ -s "$c/rupeta.ini" ] || desktop_fail "the end of the session did not save C's settings"
 
 echo "PASS: first start, normalised file, menu, popup at (831, 671), dialogs, second start," \
-    "links, Exit, taskkill and the session's end"
+    "links, Exit, taskkill, the tray's restart and the session's end"
