@@ -2,6 +2,8 @@
 // "key=value" line each in UTF-8: target, working directory, arguments and icon. The
 // installer test reads the shortcuts the installer made with it.
 //   shortcut-reader PATH.lnk
+#include "core/WideText.h"
+
 #include <windows.h>
 
 #include <shlobj.h>
@@ -13,10 +15,7 @@ namespace {
 
 void printLine(const char* key, const wchar_t* value)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, value, -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8.data(), size, nullptr, nullptr);
-    std::printf("%s=%s\n", key, utf8.c_str());
+    std::printf("%s=%s\n", key, narrow(value).c_str());
 }
 
 } // namespace

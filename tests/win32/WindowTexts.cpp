@@ -4,22 +4,14 @@
 // any other window. Desktop tests read the program's error boxes and count its running copies
 // with it.
 //   window-texts TITLE
+#include "core/WideText.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 namespace {
-
-std::string utf8(const std::wstring& text)
-{
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 std::wstring textOf(HWND window)
 {
@@ -57,7 +49,7 @@ BOOL CALLBACK printWindow(HWND window, LPARAM title)
         for (auto& c : text)
             if (c == L'\r' || c == L'\n')
                 c = L' ';
-        std::printf("box\t%s\n", utf8(text).c_str());
+        std::printf("box\t%s\n", narrow(text).c_str());
     } else {
         std::printf("window\n");
     }
